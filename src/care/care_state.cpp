@@ -1,0 +1,31 @@
+#include "care/care_state.h"
+
+uint64_t rngNext(Rng& rng)
+{
+    uint64_t x = rng.state;
+    x ^= x >> 12;
+    x ^= x << 25;
+    x ^= x >> 27;
+    rng.state = x;
+    return x * 0x2545F4914F6CDD1DULL;
+}
+
+void seedRng(Rng& rng, uint64_t start)
+{
+    rng.state = start != 0 ? start : 0x9E3779B97F4A7C15ULL;
+    rng.state = rngNext(rng);
+}
+
+void initCareState(CareState& care)
+{
+    care = CareState{};
+    care.buttonsEnabled = true;
+    care.chipX = care.targetX = 320;
+    care.chipY = care.targetY = 240;
+}
+
+void clearParticles(CareState& care)
+{
+    care.particleCount = 0;
+    for (Particle& p : care.particles) p.active = false;
+}

@@ -1,0 +1,3 @@
+#include "care/care_tick.h"
+
+void careTick(GameLoopState&) {}

@@ -1,0 +1,4 @@
+#include "dialog/dialog_screen.h"
+
+void dialogTick(GameLoopState&) {}
+void drawDialog(const GameLoopState&) {}

@@ -1,0 +1,3 @@
+#include "dialog/dialog_table.h"
+
+const DialogNode dialogTable[dialogNodeCount] = {};

@@ -1,0 +1,26 @@
+// What survives between runs: the meters, the place in the phase cycle and the two counters,
+// kept in "qmprogress.dat" beside the user's settings folder.
+#pragma once
+#include <cstdint>
+
+struct Progress {
+    int32_t phase;
+    int32_t phaseTick;
+    float heat;
+    float fire;
+    float water;
+    float food;
+    float health;
+    int32_t goodCount;
+    int32_t deadCount;
+};
+
+extern Progress progress;
+
+// A fresh chip: 0, 0, 0, 0, 255, 255, 255, 0, 0.
+Progress defaultProgress();
+
+// Fills `progress` from the file, or with the defaults; never fails visibly.
+void loadProgress();
+// Writes `progress` to the file; never fails visibly and never leaves a half-written file.
+void saveProgress();

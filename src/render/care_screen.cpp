@@ -1,0 +1,3 @@
+#include "render/care_screen.h"
+
+void drawCareScreen(const GameLoopState&) {}
