@@ -1,0 +1,43 @@
+#include "game/assets.h"
+
+#include <allegro5/allegro_ttf.h>
+
+namespace {
+
+// Where each sprite is kept, in the order of spriteRects.
+ALLEGRO_BITMAP* Assets::*const spriteSlots[spriteCount] = {
+    &Assets::iconHeat,      &Assets::iconFire,      &Assets::iconWater,     &Assets::iconFood,
+    &Assets::iconHealth,    &Assets::closeIcon,     &Assets::actionButton1, &Assets::actionButton2,
+    &Assets::actionButton3, &Assets::actionButton4, &Assets::chipSprite,
+};
+
+constexpr int fontHeight = -20;  // negative: the whole glyph height in pixels
+
+// Our pictures store straight alpha, which is what the game's blender expects; Allegro would
+// otherwise premultiply on load and every soft edge would come out too dark.
+ALLEGRO_BITMAP* loadPicture(const char* name)
+{
+    return al_load_bitmap_flags(name, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+}
+
+}  // namespace
+
+void loadAssets(Assets& assets, bool withSound)
+{
+    assets = Assets{};
+    assets.uiFont = al_load_font("VeraMoBd.ttf", fontHeight, ALLEGRO_TTF_NO_AUTOHINT);
+    if (!assets.uiFont) assets.uiFont = al_create_builtin_font();
+    assets.mapBitmap = loadPicture("map.jpg");
+    assets.tilesBitmap = loadPicture("tiles.png");
+    if (assets.tilesBitmap) {
+        const int sheetWidth = al_get_bitmap_width(assets.tilesBitmap);
+        const int sheetHeight = al_get_bitmap_height(assets.tilesBitmap);
+        for (int i = 0; i < spriteCount; ++i) {
+            const SpriteRect& r = spriteRects[i];
+            // A sheet too small for a sprite leaves that sprite missing rather than clipped.
+            if (r.x + r.w <= sheetWidth && r.y + r.h <= sheetHeight)
+                assets.*spriteSlots[i] = al_create_sub_bitmap(assets.tilesBitmap, r.x, r.y, r.w, r.h);
+        }
+    }
+    if (withSound) assets.crySample = al_load_sample("cry.ogg");
+}

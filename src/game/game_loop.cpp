@@ -1,0 +1,109 @@
+#include "game/game_loop.h"
+
+#include <chrono>
+
+#include "care/care_state.h"
+#include "dialog/dialog_screen.h"
+#include "game/screen_flow.h"
+#include "progress/progress.h"
+#include "render/care_screen.h"
+#include "shell/fit_transform.h"
+#include "shell/startup.h"
+
+namespace {
+
+// Walks and particle showers differ from run to run.
+uint64_t clockSeed()
+{
+    return (uint64_t)std::chrono::system_clock::now().time_since_epoch().count();
+}
+
+}  // namespace
+
+void initGameLoopState(GameLoopState& state, int32_t displayWidth, int32_t displayHeight,
+                       uint64_t rngStart)
+{
+    FitTransform fit;
+    makeFitTransform(fit, (float)displayWidth, (float)displayHeight, (float)mapCanvasWidth,
+                     (float)mapCanvasHeight);
+    state = GameLoopState{};
+    seedRng(state.rng, rngStart);
+    state.input = InputState{};
+    initCareState(state.care);
+    state.displayWidth = displayWidth;
+    state.displayHeight = displayHeight;
+    state.screen = Screen::Start;
+    state.fading = false;
+    state.fadeLevel = 0;
+    state.pendingScreen = Screen::Start;
+    state.pendingNode = 0;
+    state.currentNode = 0;
+    state.hover = 0;
+    state.running = true;
+    state.redrawRequested = true;
+    al_identity_transform(&state.screenTransform);
+    // Only the scale is used: the map is anchored at the display's top-left corner.
+    al_copy_transform(&state.worldTransform, &fit.transform);
+}
+
+void handleEvent(GameLoopState& state, const ALLEGRO_EVENT& event)
+{
+    switch (event.type) {
+    case ALLEGRO_EVENT_KEY_DOWN: onKeyDown(state.input, event); break;
+    case ALLEGRO_EVENT_KEY_UP: onKeyUp(state.input, event); break;
+    case ALLEGRO_EVENT_MOUSE_AXES: onMouseAxes(state.input, event); break;
+    case ALLEGRO_EVENT_MOUSE_BUTTON_DOWN: onMouseButtonDown(state.input, event); break;
+    case ALLEGRO_EVENT_TIMER: runTick(state); break;
+    case ALLEGRO_EVENT_DISPLAY_EXPOSE: state.redrawRequested = true; break;
+    case ALLEGRO_EVENT_DISPLAY_CLOSE: state.running = false; break;
+    default: break;  // key repeats, button releases and the rest change nothing
+    }
+}
+
+void runTick(GameLoopState& state)
+{
+    // Escape ends the loop after this pass; the tick itself still runs.
+    if (isPressed(state.input.escape)) state.running = false;
+    advanceScreenFlow(state);
+    clearPressed(state.input);
+    state.redrawRequested = true;
+}
+
+void drawFrame(const GameLoopState& state)
+{
+    al_clear_to_color(al_map_rgb(0, 0, 0));
+    switch (state.screen) {
+    case Screen::Care: drawCareScreen(state); break;
+    case Screen::Dialog: drawDialog(state); break;
+    case Screen::Start: break;
+    }
+    drawFadeOverlay(state);
+}
+
+void runGameLoop()
+{
+    // One record for the whole run; static because the particle pool makes it large.
+    static GameLoopState state;
+    ALLEGRO_BITMAP* backBuffer = al_get_target_bitmap();
+    initGameLoopState(state, al_get_bitmap_width(backBuffer), al_get_bitmap_height(backBuffer),
+                      clockSeed());
+    loadAssets(state.assets, audioInstalled);
+    loadProgress();
+    al_start_timer(timer);
+
+    while (state.running) {
+        al_wait_for_event(eventQueue, nullptr);
+        // Every queued event is handled, each timer event a tick of its own; then one frame.
+        ALLEGRO_EVENT event;
+        while (al_get_next_event(eventQueue, &event)) handleEvent(state, event);
+        if (state.redrawRequested) {
+            drawFrame(state);
+            al_flip_display();
+            state.redrawRequested = false;
+        }
+    }
+
+    saveProgress();
+    al_stop_timer(timer);
+    al_flush_event_queue(eventQueue);
+}

@@ -1,0 +1,62 @@
+#include "game/input.h"
+
+#include <initializer_list>
+
+namespace {
+
+struct KeyBinding {
+    int keycode;
+    KeyState InputState::*field;
+};
+
+const KeyBinding keyTable[] = {
+    {ALLEGRO_KEY_W, &InputState::up},         {ALLEGRO_KEY_UP, &InputState::up},
+    {ALLEGRO_KEY_S, &InputState::down},       {ALLEGRO_KEY_DOWN, &InputState::down},
+    {ALLEGRO_KEY_A, &InputState::left},       {ALLEGRO_KEY_LEFT, &InputState::left},
+    {ALLEGRO_KEY_D, &InputState::right},      {ALLEGRO_KEY_RIGHT, &InputState::right},
+    {ALLEGRO_KEY_ENTER, &InputState::confirm}, {ALLEGRO_KEY_SPACE, &InputState::confirm},
+    {ALLEGRO_KEY_ESCAPE, &InputState::escape},
+};
+
+KeyState* keyField(InputState& input, int keycode)
+{
+    for (const KeyBinding& binding : keyTable)
+        if (binding.keycode == keycode) return &(input.*binding.field);
+    return nullptr;
+}
+
+}  // namespace
+
+void onKeyDown(InputState& input, const ALLEGRO_EVENT& event)
+{
+    if (event.type != ALLEGRO_EVENT_KEY_DOWN) return;
+    if (KeyState* key = keyField(input, event.keyboard.keycode)) *key = keyHeld | keyPressed;
+}
+
+void onKeyUp(InputState& input, const ALLEGRO_EVENT& event)
+{
+    if (event.type != ALLEGRO_EVENT_KEY_UP) return;
+    // Only held is cleared: a key pressed and released between two ticks still counts as pressed.
+    if (KeyState* key = keyField(input, event.keyboard.keycode)) *key &= ~keyHeld;
+}
+
+void onMouseAxes(InputState& input, const ALLEGRO_EVENT& event)
+{
+    if (event.type != ALLEGRO_EVENT_MOUSE_AXES) return;
+    input.mouseX = event.mouse.x;
+    input.mouseY = event.mouse.y;
+}
+
+void onMouseButtonDown(InputState& input, const ALLEGRO_EVENT& event)
+{
+    if (event.type != ALLEGRO_EVENT_MOUSE_BUTTON_DOWN) return;
+    const unsigned button = event.mouse.button;
+    if (button >= 1 && button <= mouseButtonCount) input.buttons[button - 1] = keyHeld | keyPressed;
+}
+
+void clearPressed(InputState& input)
+{
+    for (KeyState* key : {&input.up, &input.down, &input.left, &input.right, &input.confirm, &input.escape})
+        *key &= ~keyPressed;
+    for (KeyState& button : input.buttons) button &= ~keyPressed;
+}
