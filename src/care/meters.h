@@ -1,0 +1,19 @@
+// The per-tick rules of the five meters. Each works on the progress record it is given.
+#pragma once
+#include "progress/progress.h"
+
+constexpr float meterFull = 255.0f;
+
+// These four widen the meter to double, add or subtract, and round back to float.
+void heatFollowsFire(Progress& p);
+void foodDecays(Progress& p);
+void waterDecays(Progress& p);  // its health damage comes on top of the food's
+void heatDamage(Progress& p);
+
+void clampHeat(Progress& p);
+
+// Well fed and watered, the chip heals (single precision; health may pass 255).
+void heal(Progress& p);
+
+// A fresh chip after a death or a success: meters full or empty, the phase cycle from the start.
+void resetForNewChip(Progress& p);
