@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test unit-asan bench clean
+.PHONY: all deps build run test sanitize bench clean
 
 all: build
 
@@ -18,18 +18,20 @@ build: deps
 run: build
 	cd $(BUILD) && ./quenmarsh
 
-# The unit tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, then the
-# whole suite (unit, drawing, end to end) on the normal build.
-test: build unit-asan
+# The unit tests and one played game under AddressSanitizer, UndefinedBehaviorSanitizer and
+# LeakSanitizer, then the whole suite (unit, drawing, fuzzing, end to end) on the normal build.
+test: build sanitize
 	cd $(BUILD) && ctest --output-on-failure --timeout 600
 
-unit-asan: deps
+sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUENMARSH_SANITIZE=ON -DQUENMARSH_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -L unit
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -L "unit|leaks"
 
+# Microseconds per care tick, then the whole game's CPU, memory and ticks against a bare loop.
 bench: build
-	cd $(BUILD) && ./tests/bench/run-bench.sh
+	$(BUILD)/tests/bench/care_bench --benchmark_min_time=1
+	cd $(BUILD) && python3 ../tests/bench/game_bench.py ./quenmarsh ./tests/bench/bare_loop 10
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
