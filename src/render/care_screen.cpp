@@ -1,3 +1,107 @@
 #include "render/care_screen.h"
 
-void drawCareScreen(const GameLoopState&) {}
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_primitives.h>
+
+#include "progress/progress.h"
+#include "render/draw_particles.h"
+#include "render/draw_sprite.h"
+
+namespace {
+
+struct MeterBar {
+    int32_t y;
+    ALLEGRO_BITMAP* Assets::*icon;
+    SpriteId iconId;
+    float Progress::*meter;
+};
+
+const MeterBar meterBars[] = {
+    {10, &Assets::iconHeat, SpriteIconHeat, &Progress::heat},
+    {36, &Assets::iconFire, SpriteIconFire, &Progress::fire},
+    {62, &Assets::iconFood, SpriteIconFood, &Progress::food},
+    {88, &Assets::iconWater, SpriteIconWater, &Progress::water},
+    {114, &Assets::iconHealth, SpriteIconHealth, &Progress::health},
+};
+
+// A side-panel control: its sprite's top-left corner is (w - fromRight, y), or
+// (w - fromRight, h - y) when measured from the bottom; its highlight is a square of `size`.
+struct PanelControl {
+    int32_t hover;
+    int32_t fromRight;
+    int32_t y;
+    bool yFromBottom;
+    int32_t size;
+    ALLEGRO_BITMAP* Assets::*sprite;
+    SpriteId spriteId;
+};
+
+const PanelControl panelControls[] = {
+    {1, 290, 140, false, 135, &Assets::actionButton1, SpriteActionButton1},
+    {2, 145, 140, false, 135, &Assets::actionButton2, SpriteActionButton2},
+    {3, 290, 285, false, 135, &Assets::actionButton3, SpriteActionButton3},
+    {4, 145, 285, false, 135, &Assets::actionButton4, SpriteActionButton4},
+    {0, 26, 26, true, 16, &Assets::closeIcon, SpriteCloseIcon},
+};
+
+void drawMapLayer(const GameLoopState& state)
+{
+    const CareState& care = state.care;
+    al_use_transform(&state.worldTransform);
+    drawMapPicture(state.assets.mapBitmap);
+
+    // The shadow stays on the ground and shrinks as the chip rises.
+    const float shrink = (float)(20 - care.hop / 2) / 20.0f;
+    al_draw_filled_ellipse((float)(care.chipX + 43), (float)(care.chipY + 53),
+                           (float)(43.0 * shrink), (float)(12.0 * shrink), al_map_rgba(0, 0, 0, 150));
+
+    drawParticles(care.particles, care.particleCount);
+    drawSprite(state.assets.chipSprite, SpriteChip, (float)care.chipX, (float)(care.chipY - care.hop));
+}
+
+void drawPanelLayer(const GameLoopState& state)
+{
+    const int32_t w = state.displayWidth;
+    const int32_t h = state.displayHeight;
+    al_use_transform(&state.screenTransform);
+    al_draw_filled_rectangle((float)(w - 300), 0, (float)w, (float)h, al_map_rgba(255, 127, 127, 127));
+
+    const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
+    const ALLEGRO_COLOR red = al_map_rgb(255, 0, 0);
+    for (const MeterBar& bar : meterBars) {
+        const float v = progress.*bar.meter;
+        drawSprite(state.assets.*bar.icon, bar.iconId, (float)(w - 290), (float)bar.y);
+        al_draw_filled_rectangle((float)(w - 266), (float)bar.y, (float)(w - 10), (float)(bar.y + 16), black);
+        // A full meter fills the background exactly; health healed past 255 runs over its end.
+        const float fillEnd = (float)w - ((255.0f - v) + 10.0f);
+        al_draw_filled_rectangle((float)(w - 266), (float)bar.y, fillEnd, (float)(bar.y + 16), red);
+    }
+
+    // During the cool-down after an action the controls are gone, highlight and all.
+    if (state.care.buttonsEnabled) {
+        const ALLEGRO_COLOR white = al_map_rgb(255, 255, 255);
+        for (const PanelControl& control : panelControls) {
+            const int32_t x = w - control.fromRight;
+            const int32_t y = control.yFromBottom ? h - control.y : control.y;
+            // Behind the sprite: it shows only through the sprite's transparent pixels.
+            if (state.hover == control.hover) {
+                al_draw_filled_rectangle((float)x, (float)y, (float)(x + control.size),
+                                         (float)(y + control.size), white);
+            }
+            drawSprite(state.assets.*control.sprite, control.spriteId, (float)x, (float)y);
+        }
+    }
+
+    al_draw_filled_rectangle(0, 0, 170, 50, al_map_rgba(255, 127, 127, 255));
+    al_draw_textf(state.assets.uiFont, al_map_rgb(255, 255, 255), 5, 5, 0, "Good Chips: %d",
+                  (int)progress.goodCount);
+    al_draw_textf(state.assets.uiFont, red, 5, 25, 0, "Dead Chips: %d", (int)progress.deadCount);
+}
+
+}  // namespace
+
+void drawCareScreen(const GameLoopState& state)
+{
+    drawMapLayer(state);
+    drawPanelLayer(state);
+}
