@@ -1,7 +1,5 @@
 #include "care/care_state.h"
 
-#include <chrono>
-
 // Any nonzero start will do; this one stands in for a zero, which would stay zero for ever.
 static constexpr uint64_t fallbackRngStart = 0x9E3779B97F4A7C15ULL;
 
@@ -20,14 +18,6 @@ void seedRng(Rng& rng, uint64_t start)
     rng.state = start != 0 ? start : fallbackRngStart;
     // The product of a nonzero state and the odd multiplier is nonzero, so the state stays live.
     rng.state = rngNext(rng);
-}
-
-uint64_t rngStartFromClock()
-{
-    const uint64_t wall = (uint64_t)std::chrono::system_clock::now().time_since_epoch().count();
-    const uint64_t mono = (uint64_t)std::chrono::steady_clock::now().time_since_epoch().count();
-    const uint64_t start = wall ^ (mono * fallbackRngStart);
-    return start != 0 ? start : fallbackRngStart;
 }
 
 void initCareState(CareState& care)

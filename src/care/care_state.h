@@ -26,9 +26,6 @@ uint64_t rngNext(Rng& rng);
 // start is any value (0 is replaced); one step is taken and its product kept as the state.
 void seedRng(Rng& rng, uint64_t start);
 
-// A nonzero starting value taken from the clocks, so that walks and showers differ between runs.
-uint64_t rngStartFromClock();
-
 struct CareState {
     bool buttonsEnabled;  // the side-panel controls react and are drawn
     bool crying;
