@@ -1,7 +1,7 @@
-// The progress text without files: the meter lines against printf, and the reader's limits.
+// The progress text without files: the meter lines against printf, and the reader's limits
+// (the fuzz target checks that the bytes may arrive in any pieces).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cfloat>
 #include <cstdint>
 #include <cstdio>
@@ -54,7 +54,7 @@ struct ReaderCase {
     int32_t deadCount;
 };
 
-TEST(ProgressText, ReaderLimitsAndPieces)
+TEST(ProgressText, ReaderLimits)
 {
     const std::string tail = "0\n0\n0\n0\n0\n0\n";
     const ReaderCase cases[] = {
@@ -67,15 +67,10 @@ TEST(ProgressText, ReaderLimitsAndPieces)
     };
     for (const ReaderCase& row : cases) {
         SCOPED_TRACE(row.name);
-        const Progress whole = parseProgress(row.text);
-        EXPECT_EQ(whole.phase, row.phase);
-        EXPECT_EQ(whole.phaseTick, row.phaseTick);
-        EXPECT_EQ(whole.deadCount, row.deadCount);
-
-        ProgressReader reader{};
-        for (size_t at = 0; at < row.text.size(); at += 7)
-            feedProgressReader(reader, row.text.data() + at, std::min<size_t>(7, row.text.size() - at));
-        EXPECT_EQ(formatProgress(finishProgressReader(reader)), formatProgress(whole));
+        const Progress loaded = parseProgress(row.text);
+        EXPECT_EQ(loaded.phase, row.phase);
+        EXPECT_EQ(loaded.phaseTick, row.phaseTick);
+        EXPECT_EQ(loaded.deadCount, row.deadCount);
     }
 }
 
