@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "dialog/dialog_screen.h"
+#include "dialog/dialog_table.h"
+
+TEST(DialogTable, EveryNodeHoldsTogether)
+{
+    // Options per node, as the layouts expect them.
+    const int32_t expectedCounts[dialogNodeCount] = {4, 1, 1, 4, 2, 1, 1, 1, 4, 1, 1, 1, 2, 3, 2, 1, 1};
+    for (int32_t i = 0; i < dialogNodeCount; ++i) {
+        SCOPED_TRACE(i);
+        const DialogNode& node = dialogTable[i];
+        ASSERT_NE(node.lines[0], nullptr);
+        ASSERT_NE(node.labels[0], nullptr);
+        EXPECT_EQ(dialogOptionCount(node), expectedCounts[i]);
+        for (int option = 0; option < 4; ++option) {
+            const bool present = option < expectedCounts[i];
+            EXPECT_EQ(node.labels[option] != nullptr, present) << "option " << option;
+            if (!present) continue;
+            const int32_t next = node.next[option];
+            EXPECT_TRUE(next == nextCloses || next == nextQuitsAndResets ||
+                        (next >= 0 && next < dialogNodeCount))
+                << "option " << option << " next " << next;
+        }
+    }
+}
+
+TEST(DialogTable, TextsAndAnswersAsTheGameHasThem)
+{
+    struct Row {
+        int32_t node;
+        bool isLabel;
+        int index;
+        const char* text;  // null: absent
+        int32_t next;  // for labels only
+    };
+    const Row rows[] = {
+        {0, false, 0, "Well, I see you have your chip.", 0},
+        {0, true, 1, "Don't tell me want to do!", 1},
+        {0, true, 2, "Whatever", 1},
+        {0, true, 3, "I'll try.", 2},
+        {1, true, 0, "CLose", nextCloses},
+        {2, false, 0, "As long as you you give it your best!", 0},
+        {2, true, 0, "Close", nextCloses},
+        {3, false, 0, "Empty Dialog", 0},
+        {3, false, 3, "time", 0},
+        {4, true, 1, "WUT?", 7},
+        {8, false, 2, "to add them with the short time I had", 0},
+        {8, true, 1, "Should of had flaming water", 10},
+        {8, true, 2, "Whatever", nextCloses},
+        {9, false, 1, nullptr, 0},
+        {9, false, 2, nullptr, 0},
+        {9, false, 3, "the game", 0},
+        {12, true, 1, "No!", 13},
+        {13, true, 0, "Alright, whatever", 1},
+        {13, true, 1, "Bite me!", 1},
+        {13, true, 2, "...", nextCloses},
+        {14, true, 1, "Whatever", 1},
+        {15, false, 2, nullptr, 0},
+        {15, false, 3, "See you next time... maybe", 0},
+        {15, true, 0, "Quit", nextQuitsAndResets},
+        {16, false, 3, "Come back only if you care", 0},
+        {16, true, 0, "BYE!", nextQuitsAndResets},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "node " << row.node << (row.isLabel ? " label " : " line ")
+                                        << row.index);
+        const DialogNode& node = dialogTable[row.node];
+        const char* text = row.isLabel ? node.labels[row.index] : node.lines[row.index];
+        if (!row.text) {
+            EXPECT_EQ(text, nullptr);
+            continue;
+        }
+        ASSERT_NE(text, nullptr);
+        EXPECT_STREQ(text, row.text);
+        if (row.isLabel) {
+            EXPECT_EQ(node.next[row.index], row.next);
+        }
+    }
+
+    // Only the two farewells quit.
+    for (int32_t i = 0; i < dialogNodeCount; ++i) {
+        for (int option = 0; option < dialogOptionCount(dialogTable[i]); ++option) {
+            const bool quits = dialogTable[i].next[option] == nextQuitsAndResets;
+            EXPECT_EQ(quits, i == 15 || i == 16) << "node " << i << " option " << option;
+        }
+    }
+}
