@@ -44,17 +44,6 @@ TEST(CareTick, CombinedMeterRules)
     }
 }
 
-TEST(CareTick, HealthFallsThreeQuartersPerTickWhenEverythingIsWrong)
-{
-    GameLoopState state;
-    startCare(state);
-    setMeters(210, 0, 0, 0, 50);
-    for (int t = 1; t <= 8; ++t) {
-        careTick(state);
-        EXPECT_EQ(progress.health, 50 - 0.75f * t) << "tick " << t;
-    }
-}
-
 // The cry starts below 100 and stops above it; at exactly 100 nothing changes. No sample is
 // loaded here, so crying is tracked without sound.
 TEST(CareTick, CryFollowsHealth)

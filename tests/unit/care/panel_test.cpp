@@ -70,31 +70,4 @@ TEST(Panel, ClickInTheOverlapQuitsWithoutActing)
     EXPECT_TRUE(state.care.buttonsEnabled);
 }
 
-TEST(Panel, HoverAndCloseClickFollowTheEnabledFlag)
-{
-    const struct {
-        bool enabled, pressed;
-        int32_t x, y;
-        int32_t hover;
-        bool running;
-    } cases[] = {
-        {true, false, 835, 460, 0, true},
-        {true, true, 835, 460, 0, false},
-        {false, true, 835, 460, -1, true},  // during a cool-down the close button is ignored
-        {false, false, 630, 200, -1, true},
-        {true, false, 630, 200, 1, true},
-        {true, true, 10, 10, -1, true},
-    };
-    for (const auto& c : cases) {
-        GameLoopState state;
-        startCare(state);
-        state.care.buttonsEnabled = c.enabled;
-        state.care.wanderTimer = c.enabled ? 10 : -10;
-        pointAt(state, c.x, c.y, c.pressed);
-        careTick(state);
-        EXPECT_EQ(state.hover, c.hover) << c.x << ", " << c.y << " enabled " << c.enabled;
-        EXPECT_EQ(state.running, c.running) << c.x << ", " << c.y << " enabled " << c.enabled;
-    }
-}
-
 }  // namespace

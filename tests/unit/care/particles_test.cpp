@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "care/care_tick.h"
 #include "care/particles.h"
 #include "care_test_support.h"
 
@@ -188,30 +187,6 @@ TEST(Phase, Table)
         EXPECT_EQ(state.care.particleCount, c.countAfter);
         EXPECT_EQ(state.care.particles[7].active, !c.cleared);
         EXPECT_EQ(state.care.particles[999].active, !c.cleared);
-    }
-}
-
-// A fresh chip: the first minute ends with node 3, then showers and dialogs take turns.
-TEST(Phase, CycleOverCareTicks)
-{
-    GameLoopState state;
-    startCare(state);
-    const struct {
-        int32_t phase, node, count;
-    } expected[] = {{1, 3, 0}, {2, -1, 500}, {3, 8, 0}, {4, -1, 1000}, {1, 3, 0}};
-    for (const auto& e : expected) {
-        for (int32_t t = 0; t < phaseLength; ++t) {
-            state.fading = false;
-            progress.food = progress.water = progress.health = 255;  // keep the chip alive
-            careTick(state);
-        }
-        EXPECT_EQ(progress.phase, e.phase);
-        EXPECT_EQ(progress.phaseTick, 0);
-        EXPECT_EQ(state.fading, e.node >= 0) << "phase " << e.phase;
-        if (e.node >= 0) {
-            EXPECT_EQ(state.pendingNode, e.node) << "phase " << e.phase;
-        }
-        EXPECT_EQ(state.care.particleCount, e.count) << "phase " << e.phase;
     }
 }
 
