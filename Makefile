@@ -26,7 +26,7 @@ test: build sanitize
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUENMARSH_SANITIZE=ON -DQUENMARSH_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -L "unit|leaks"
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --output-on-failure -L "unit|leaks"
 
 # Microseconds per care tick, then the whole game's CPU, memory and ticks against a bare loop.
 bench: build

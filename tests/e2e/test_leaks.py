@@ -16,7 +16,7 @@ class Sanitized(GameTestCase):
     def test_a_short_game_is_clean(self):
         env = {
             "ASAN_OPTIONS": "detect_leaks=1:abort_on_error=0:exitcode=86",
-            "LSAN_OPTIONS": "suppressions=%s/lsan.supp:print_suppressions=0" % HERE,
+            "LSAN_OPTIONS": "suppressions=%s/../lsan.supp:print_suppressions=0" % HERE,
         }
         game = self.start_game(extra_env=env)
         game.wait_for_window(timeout=60)
