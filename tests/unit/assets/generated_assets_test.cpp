@@ -1,0 +1,177 @@
+// The data files the build generates load the way the game loads them, hold what the game
+// expects at its sprite rectangles, and come out byte-identical from every generator run.
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_acodec.h>
+#include <allegro5/allegro_audio.h>
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_ttf.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "game/sprite_sheet.h"
+
+namespace {
+
+const std::filesystem::path dataDir = QUENMARSH_DATA_DIR;
+
+std::string dataFile(const char* name)
+{
+    return (dataDir / name).string();
+}
+
+std::vector<char> fileBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct PixelCount {
+    int opaque;
+    int transparent;
+};
+
+PixelCount countPixels(ALLEGRO_BITMAP* bitmap, int x, int y, int w, int h)
+{
+    PixelCount count{0, 0};
+    for (int py = y; py < y + h; ++py)
+        for (int px = x; px < x + w; ++px) {
+            unsigned char r, g, b, a;
+            al_unmap_rgba(al_get_pixel(bitmap, px, py), &r, &g, &b, &a);
+            count.opaque += a == 255;
+            count.transparent += a == 0;
+        }
+    return count;
+}
+
+}  // namespace
+
+TEST(GeneratedAssets, PicturesAndFontLoadAtTheSizesTheGameUses)
+{
+    int sheetWidth = 0, sheetHeight = 0;
+    for (const SpriteRect& r : spriteRects) {
+        sheetWidth = std::max(sheetWidth, r.x + r.w);
+        sheetHeight = std::max(sheetHeight, r.y + r.h);
+    }
+    struct Row {
+        const char* file;
+        int minWidth, minHeight, maxWidth, maxHeight;
+    };
+    const Row rows[] = {
+        {"map.jpg", mapCanvasWidth, mapCanvasHeight, mapCanvasWidth, mapCanvasHeight},
+        {"tiles.png", sheetWidth, sheetHeight, 4096, 4096},
+    };
+    for (const Row& row : rows) {
+        ALLEGRO_BITMAP* bitmap = al_load_bitmap(dataFile(row.file).c_str());
+        ASSERT_NE(bitmap, nullptr) << row.file;
+        EXPECT_GE(al_get_bitmap_width(bitmap), row.minWidth) << row.file;
+        EXPECT_GE(al_get_bitmap_height(bitmap), row.minHeight) << row.file;
+        EXPECT_LE(al_get_bitmap_width(bitmap), row.maxWidth) << row.file;
+        EXPECT_LE(al_get_bitmap_height(bitmap), row.maxHeight) << row.file;
+        al_destroy_bitmap(bitmap);
+    }
+    // As the game loads it: 20 pixels tall, no autohinting.
+    ALLEGRO_FONT* font = al_load_font(dataFile("VeraMoBd.ttf").c_str(), -20, ALLEGRO_TTF_NO_AUTOHINT);
+    ASSERT_NE(font, nullptr);
+    EXPECT_GT(al_get_text_width(font, "Good Chips: 0"), 0);
+    al_destroy_font(font);
+    EXPECT_TRUE(std::filesystem::exists(dataDir / "VeraMoBd-COPYRIGHT.txt"));
+}
+
+TEST(GeneratedAssets, EverySpriteIsDrawnWithinItsRectangle)
+{
+    // Stored values, not premultiplied, so alpha reads back as written.
+    ALLEGRO_BITMAP* sheet = al_load_bitmap_flags(dataFile("tiles.png").c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    ASSERT_NE(sheet, nullptr);
+    // cornersClear: the hover highlight is drawn behind the sprite and must show somewhere.
+    // feetOnGround: the chip's shadow is centred under its rectangle's bottom edge.
+    struct Row {
+        SpriteId id;
+        bool cornersClear;
+        bool feetOnGround;
+    };
+    const Row rows[] = {
+        {SpriteIconHeat, false, false},     {SpriteIconFire, false, false},     {SpriteIconWater, false, false},
+        {SpriteIconFood, false, false},     {SpriteIconHealth, false, false},   {SpriteCloseIcon, true, false},
+        {SpriteActionButton1, true, false}, {SpriteActionButton2, true, false}, {SpriteActionButton3, true, false},
+        {SpriteActionButton4, true, false}, {SpriteChip, false, true},
+    };
+    ASSERT_EQ(sizeof rows / sizeof rows[0], static_cast<size_t>(spriteCount));
+    for (const Row& row : rows) {
+        const SpriteRect& r = spriteRects[row.id];
+        PixelCount all = countPixels(sheet, r.x, r.y, r.w, r.h);
+        EXPECT_GT(all.opaque, r.w * r.h / 4) << r.name << " is mostly empty";
+        EXPECT_GT(all.transparent, 0) << r.name << " has no transparent background";
+        if (row.cornersClear) {
+            const int corners[4][2] = {{0, 0}, {r.w - 1, 0}, {0, r.h - 1}, {r.w - 1, r.h - 1}};
+            for (const auto& c : corners)
+                EXPECT_EQ(countPixels(sheet, r.x + c[0], r.y + c[1], 1, 1).transparent, 1)
+                    << r.name << " corner " << c[0] << "," << c[1];
+        }
+        if (row.feetOnGround) {
+            EXPECT_GT(countPixels(sheet, r.x, r.y + r.h - 1, r.w, 1).opaque, 4) << r.name << " floats";
+        }
+    }
+    al_destroy_bitmap(sheet);
+}
+
+TEST(GeneratedAssets, CryIsAShortSeamlessLoop)
+{
+    // Loading a sample needs an attempt to install audio first (without one Allegro crashes);
+    // the attempt may fail on a machine with no sound card, and loading still works.
+    al_install_audio();
+    ASSERT_TRUE(al_init_acodec_addon());
+    ALLEGRO_SAMPLE* cry = al_load_sample(dataFile("cry.ogg").c_str());
+    ASSERT_NE(cry, nullptr);
+    const unsigned rate = al_get_sample_frequency(cry);
+    const unsigned length = al_get_sample_length(cry);
+    EXPECT_EQ(rate, 44100u);
+    EXPECT_EQ(al_get_sample_channels(cry), ALLEGRO_CHANNEL_CONF_1);
+    ASSERT_EQ(al_get_sample_depth(cry), ALLEGRO_AUDIO_DEPTH_INT16);
+    EXPECT_GE(length, rate * 6 / 10);
+    EXPECT_LE(length, rate * 12 / 10);
+
+    const int16_t* samples = static_cast<const int16_t*>(al_get_sample_data(cry));
+    int peak = 0;
+    for (unsigned i = 0; i < length; ++i)
+        peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+    EXPECT_GT(peak, 32767 / 10) << "too quiet to hear";
+    // Played looping, the last sample runs into the first: both ends near silence, so the
+    // seam cannot click.
+    const int quiet = 32767 / 200;
+    for (unsigned i = 0; i < 32; ++i) {
+        EXPECT_LE(std::abs(static_cast<int>(samples[i])), quiet) << "start, sample " << i;
+        EXPECT_LE(std::abs(static_cast<int>(samples[length - 1 - i])), quiet) << "end, sample " << i;
+    }
+    al_destroy_sample(cry);
+    al_uninstall_audio();
+}
+
+TEST(GeneratedAssets, GeneratorRunsGiveIdenticalBytes)
+{
+    const std::filesystem::path scratch = QUENMARSH_ASSETS_SCRATCH;
+    std::filesystem::remove_all(scratch);
+    const std::filesystem::path runs[2] = {scratch / "first", scratch / "second"};
+    for (const auto& run : runs) {
+        std::string command = std::string("\"") + QUENMARSH_ASSETGEN + "\" \"" + run.string() + "\" \"" +
+                              (run / "quenmarsh.png").string() + "\"";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    const char* files[] = {"map.jpg", "tiles.png", "cry.ogg", "quenmarsh.png"};
+    for (const char* file : files) {
+        std::vector<char> first = fileBytes(runs[0] / file);
+        EXPECT_FALSE(first.empty()) << file;
+        EXPECT_TRUE(first == fileBytes(runs[1] / file)) << file << " differs between runs";
+        // The build's data folder came from this same generator.
+        if (std::filesystem::exists(dataDir / file)) {
+            EXPECT_TRUE(first == fileBytes(dataDir / file)) << file << " in the data folder is stale";
+        }
+    }
+    std::filesystem::remove_all(scratch);
+}
