@@ -382,14 +382,22 @@ void drawTrampoline(const Prop&)
     const float lift = 9.0f;
     drawGroundShadow(cx + 4.0f, cy + lift + 4.0f, rx * 1.05f, ry * 1.05f, 0.6f);
 
-    // Roots reaching from the mat into the ground.
+    // Roots reaching from the mat into the ground, tapering and wandering as they go.
     for (int i = 0; i < 9; ++i) {
         float a = pi * (0.05f + 0.9f * i / 8.0f) + (hashUnit(i, 0, seedRoots) - 0.5f) * 0.2f;
         float sx = cx + std::cos(a) * rx * 0.95f, sy = cy + lift + std::sin(a) * ry * 0.95f;
         float reach = 14.0f + 16.0f * hashUnit(i, 1, seedRoots);
         float ex = sx + std::cos(a) * reach * 1.6f, ey = sy + std::sin(a) * reach * 0.6f + 4.0f;
-        bentStroke(sx, sy, ex, ey, (hashUnit(i, 2, seedRoots) - 0.5f) * 10.0f, paint(rootDark), 5.0f);
-        bentStroke(sx, sy, ex, ey, (hashUnit(i, 2, seedRoots) - 0.5f) * 10.0f, paint(rootMid), 2.6f);
+        float wander = (hashUnit(i, 2, seedRoots) - 0.5f) * 16.0f;
+        const int pieces = 6;
+        for (int k = 0; k < pieces; ++k) {
+            float t0 = static_cast<float>(k) / pieces, t1 = static_cast<float>(k + 1) / pieces;
+            float x0 = sx + (ex - sx) * t0, y0 = sy + (ey - sy) * t0 + std::sin(t0 * pi) * wander * 0.4f;
+            float x1 = sx + (ex - sx) * t1, y1 = sy + (ey - sy) * t1 + std::sin(t1 * pi) * wander * 0.4f;
+            float width = 5.5f * (1.0f - 0.75f * t0);
+            al_draw_line(x0, y0, x1, y1, paint(rootDark), width);
+            al_draw_line(x0, y0 - width * 0.15f, x1, y1 - width * 0.15f, paint(rootMid), width * 0.5f);
+        }
     }
 
     // The side of the mat: woven roots seen edge-on.
