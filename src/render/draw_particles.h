@@ -5,8 +5,8 @@
 
 #include "care/care_state.h"
 
-// Corners of the polygon that stands in for each disc.
-constexpr int particleDiscCorners = 8;
+// Corners of the polygon that stands in for each disc: few, since the shower is drawn every frame.
+constexpr int particleDiscCorners = 6;
 
 // Through the transform in force; nothing is allocated.
 void drawParticles(const Particle* particles, int32_t count);
