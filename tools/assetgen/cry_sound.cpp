@@ -13,7 +13,7 @@ namespace {
 const double twoPi = 6.283185307179586;
 
 // Length of the loop and of the whimper within it; the rest is the pause between cries.
-const double loopSeconds = 0.9;
+const double loopSeconds = 1.1;
 const double whimperSeconds = 0.62;
 
 // The voice: a falling, nasal tone. Relative loudness of the harmonics 1 to 6.
