@@ -1,6 +1,8 @@
 // Reading back what was drawn into a memory bitmap.
 #pragma once
 #include <allegro5/allegro.h>
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 
 struct Rgba {
@@ -51,6 +53,16 @@ inline PixelBounds boundsOf(ALLEGRO_BITMAP* bitmap, int r, int g, int b, int x0,
     }
     al_unlock_bitmap(bitmap);
     return found;
+}
+
+// Both boxes found, and equal: the same thing drawn in the same place.
+inline void expectSameBounds(const PixelBounds& got, const PixelBounds& want)
+{
+    EXPECT_FALSE(got.empty());
+    EXPECT_EQ(got.x0, want.x0);
+    EXPECT_EQ(got.x1, want.x1);
+    EXPECT_EQ(got.y0, want.y0);
+    EXPECT_EQ(got.y1, want.y1);
 }
 
 // A memory bitmap of the given size as the drawing target, cleared to black, for one test.

@@ -166,15 +166,6 @@ protected:
 };
 ALLEGRO_FONT* DialogDrawing::font = nullptr;
 
-static void expectSameBounds(const PixelBounds& got, const PixelBounds& want)
-{
-    EXPECT_FALSE(got.empty());
-    EXPECT_EQ(got.x0, want.x0);
-    EXPECT_EQ(got.x1, want.x1);
-    EXPECT_EQ(got.y0, want.y0);
-    EXPECT_EQ(got.y1, want.y1);
-}
-
 TEST_F(DialogDrawing, LinesAreCentredOnFixedRows)
 {
     struct Row {
