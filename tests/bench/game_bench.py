@@ -9,7 +9,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import XServer, Game, wait_until  # noqa: E402
+from harness import XServer, Game, close_to  # noqa: E402
 
 SCREEN = (960, 540)
 START_TICK = 100  # phase 4 far from its end: no phase change while measuring
@@ -69,8 +69,10 @@ def main():
         bare = measure(x, bare_bin, seconds)
 
         def care_screen_shown(game):
-            # The side panel's bars: black backgrounds at x 694..950 on the pink panel.
-            game.wait_for_screen(lambda s: s.pixel(940, 18)[0] < 30 and s.pixel(800, 5)[0] > 200,
+            # The counters box, an empty heat bar and a health bar filled to 200.
+            game.wait_for_screen(lambda s: close_to(s.pixel(160, 45), (255, 127, 127))
+                                 and close_to(s.pixel(940, 18), (0, 0, 0))
+                                 and close_to(s.pixel(700, 120), (255, 0, 0)),
                                  timeout=30, what="the care screen")
             return time.monotonic()
         played = measure(x, game_bin, seconds, settings=settings, is_ready=care_screen_shown)
