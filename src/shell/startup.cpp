@@ -89,7 +89,6 @@ bool mountGameData()
 bool startUp(const char* programPath)
 {
     if (!al_init()) return fail("al_init() failed!");
-    al_init_native_dialog_addon();
 
     al_install_keyboard();
     al_install_mouse();
