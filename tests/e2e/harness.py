@@ -1,19 +1,39 @@
 """Plays the real game in a real X window: its own Xvfb, xdotool for the player's hands,
-screenshots read back as pixels. Every wait is on something observable, with a deadline."""
+screenshots read back as pixels. Every wait is on something observable, with a deadline.
 
+Besides the plumbing this module knows what the game's screens look like (where the panel,
+bars, buttons, counters and answer boxes are for a given screen size) and what a quiet stretch
+of care does to the progress file, so that the tests can read as the game's rules."""
+
+import functools
 import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
 
 GAME = os.environ.get("QUENMARSH_BIN", "")
 WM_CLOSE = os.environ.get("QUENMARSH_WM_CLOSE", "")
+TEXT_PICTURE = os.environ.get("QUENMARSH_TEXT_PICTURE", "")
+FONT = os.environ.get("QUENMARSH_FONT", "")
 # A loaded two-core machine can be slow: deadlines are generous, and nothing waits longer
 # than it must.
 SLOW = float(os.environ.get("QUENMARSH_E2E_SLOWDOWN", "1"))
+# Screens a failed wait last saw are kept here as PNG files.
+FAILURE_SHOTS = os.environ.get("QUENMARSH_E2E_SHOTS", os.path.join(tempfile.gettempdir(), "qm-e2e-failures"))
+
+# A shower makes more of the map flicker white than this; the wandering chip alone far less.
+SHOWER_FLICKER = 600
+
+BLACK = (0, 0, 0)
+WHITE = (255, 255, 255)
+RED = (255, 0, 0)
+GREY = (127, 127, 127)              # answer boxes
+COUNTERS_BOX = (255, 127, 127)
+PANEL_OVER_BLACK = (127, 63, 63)    # the translucent side panel where no map lies under it
 
 
 def wait_until(predicate, timeout, interval=0.05, what="condition"):
@@ -26,6 +46,288 @@ def wait_until(predicate, timeout, interval=0.05, what="condition"):
             raise AssertionError("timed out waiting for " + what)
         time.sleep(interval)
 
+
+def close_to(colour, expected, tolerance=3):
+    return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
+
+
+def same_picture(a, b, tolerance=1):
+    """Raw RGB byte strings alike to within `tolerance` per channel: the screen's GL blending
+    and Allegro's memory blending may round a soft glyph edge differently by one."""
+    return len(a) == len(b) and (a == b or all(abs(p - q) <= tolerance for p, q in zip(a, b)))
+
+
+def is_red(p):
+    return p[0] > 200 and p[1] < 40 and p[2] < 40
+
+
+# ---------------------------------------------------------------------------------------------
+# The progress file
+
+FIELDS = ("phase", "phaseTick", "heat", "fire", "water", "food", "health", "goodCount", "deadCount")
+METERS = ("heat", "fire", "water", "food", "health")
+DEFAULTS = dict(phase=0, phaseTick=0, heat=0.0, fire=0.0, water=255.0, food=255.0, health=255.0,
+                goodCount=0, deadCount=0)
+
+
+def progress(**changes):
+    """A progress record: the defaults of a fresh game with the given fields changed."""
+    unknown = set(changes) - set(FIELDS)
+    if unknown:
+        raise ValueError("no such progress fields: %s" % sorted(unknown))
+    values = dict(DEFAULTS)
+    values.update(changes)
+    return values
+
+
+def progress_text(values):
+    """The file the game writes for these values: nine lines, "%d" or "%f", line feeds only."""
+    return "".join(("%f\n" % values[f]) if f in METERS else ("%d\n" % values[f]) for f in FIELDS).encode()
+
+
+def write_progress(folder, values_or_bytes):
+    content = values_or_bytes if isinstance(values_or_bytes, bytes) else progress_text(values_or_bytes)
+    with open(os.path.join(folder, "qmprogress.dat"), "wb") as f:
+        f.write(content)
+
+
+def after_care_ticks(values, ticks):
+    """What `ticks` care ticks without a click do to the stored values: heat follows fire,
+    food and water run down (and hurt when empty), heat above 200 hurts, full food and water
+    heal. Only for stretches without a death, a success or a change of phase; every value
+    stays a multiple of 1/8, which single and double precision hold exactly."""
+    v = dict(values)
+    for _ in range(ticks):
+        if v["fire"] > 0 and v["heat"] < v["fire"]:
+            v["heat"] += 0.25
+        elif v["heat"] != 0:
+            v["heat"] -= 0.125
+        for meter in ("food", "water"):
+            v[meter] -= 0.25
+            if v[meter] < 0:
+                v[meter] = 0.0
+                v["health"] -= 0.25
+        if v["heat"] > 200:
+            v["health"] -= 0.25
+        v["heat"] = min(v["heat"], 255.0)
+        if v["food"] > 200 and v["water"] > 200 and v["health"] < 255:
+            v["food"] -= 5
+            v["water"] -= 5
+            v["health"] += 10
+        assert v["health"] >= 1, "the chip would die: not a quiet stretch"
+        assert not (v["fire"] > 254 and v["health"] > 254 and v["food"] > 200 and v["water"] > 200), \
+            "the chip would be raised: not a quiet stretch"
+        v["phaseTick"] += 1
+        assert v["phaseTick"] != 3600, "the phase would change: not a quiet stretch"
+    return v
+
+
+def new_chip(values, good=0, dead=0):
+    """After a death or a success: a fresh chip's meters, the counters stepped, and the phase
+    position back at 0, which the same tick's phase step moves on to tick 1."""
+    return progress(phase=0, phaseTick=1, goodCount=values["goodCount"] + good,
+                    deadCount=values["deadCount"] + dead)
+
+
+def quiet_care_states(start, most):
+    """The values after 0, 1, ... `most` quiet care ticks."""
+    values = dict(start)
+    yield values
+    for _ in range(most):
+        values = after_care_ticks(values, 1)
+        yield values
+
+
+# ---------------------------------------------------------------------------------------------
+# What the screens look like
+
+# The dialog table's texts, as far as the tests walk it: the lines (None leaves a row empty)
+# and the answers in option order.
+DIALOG = {
+    0: (("Well, I see you have your chip.", "Do well to raise it.", None, None),
+        ("Will do!", "Don't tell me want to do!", "Whatever", "I'll try.")),
+    1: (("With an attitude like that...", None, None, None), ("CLose",)),
+    2: (("As long as you you give it your best!", None, None, None), ("Close",)),
+    12: (("You killed your chip!", "Try again!", None, None), ("Ok", "No!")),
+    13: (("Well too bad!", "Unless you quit the game", "You'll have to always be raising a chip", None),
+         ("Alright, whatever", "Bite me!", "...")),
+    14: (("Well done, you did a great job", "Raise another fine chip", None, None), ("Yes sir!", "Whatever")),
+    15: (("Alright, that's enough chips for now.", "Take a break", None, "See you next time... maybe"),
+          ("Quit",)),
+    16: (("Alright, you're too much of a killer", "Get out of here!", None, "Come back only if you care"),
+          ("BYE!",)),
+}
+
+BAR_ROWS = {"heat": 10, "fire": 36, "food": 62, "water": 88, "health": 114}
+BUTTON_SIZE = 135
+
+
+class Layout:
+    """Where things are on a w x h screen."""
+
+    def __init__(self, width, height):
+        w, h = self.width, self.height = width, height
+        scale = min(w / 640.0, h / 480.0)
+        # The map is scaled from the top-left corner; right of it the screen stays black.
+        self.map_width = int(640 * scale)
+        self.panel_left = w - 300
+        self.buttons = [(w - 290, 140), (w - 145, 140), (w - 290, 285), (w - 145, 285)]
+        self.close_button = (w - 26, h - 26)
+
+    def bar_fill_end(self, value):
+        return self.width - ((255 - value) + 10)
+
+    def button_centre(self, number):
+        x, y = self.buttons[number - 1]
+        return x + BUTTON_SIZE // 2, y + BUTTON_SIZE // 2
+
+    def close_centre(self):
+        return self.close_button[0] + 8, self.close_button[1] + 8
+
+    def option_boxes(self, count):
+        """(x1, y1, x2, y2, label x, label y) of each answer box for a node with `count` answers."""
+        w, h = self.width, self.height
+        left = (1, w // 2 - 1, w // 4)
+        right = (w // 2 + 1, w - 1, w // 2 + w // 4)
+        full = (1, w - 1, w // 2)
+        upper = (h - 65, h - 36, h - 60)
+        lower = (h - 34, h - 4, h - 30)
+        places = {4: [(left, upper), (right, upper), (left, lower), (right, lower)],
+                  3: [(left, upper), (right, upper), (full, lower)],
+                  2: [(left, lower), (right, lower)],
+                  1: [(full, lower)]}[count]
+        return [(c[0], r[0], c[1], r[1], c[2], r[2]) for c, r in places]
+
+    def answer_point(self, node, label):
+        labels = DIALOG[node][1]
+        x1, y1, x2, y2, _, _ = self.option_boxes(len(labels))[labels.index(label)]
+        return (x1 + x2) // 2, (y1 + y2) // 2
+
+
+@functools.lru_cache(maxsize=None)
+def text_picture(width, height, background, items):
+    """Raw RGB of text drawn as the game draws it; items are ((x, y, centred, colour), text)."""
+    args = [TEXT_PICTURE, FONT, str(width), str(height), "%d,%d,%d" % background]
+    for (x, y, centred, colour), text in items:
+        args += ["%d,%d,%d,%d,%d,%d" % ((x, y, 1 if centred else 0) + colour), text]
+    raw = subprocess.run(args, check=True, stdout=subprocess.PIPE).stdout
+    assert len(raw) == width * height * 3, "text_picture gave %d bytes" % len(raw)
+    return raw
+
+
+class Shot:
+    def __init__(self, raw, width, height):
+        self.raw, self.width, self.height = raw, width, height
+        self.layout = Layout(width, height)
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.raw[i:i + 3])
+
+    def count(self, predicate, x0=0, y0=0, x1=None, y1=None, step=1):
+        x1 = self.width if x1 is None else x1
+        y1 = self.height if y1 is None else y1
+        n = 0
+        for y in range(y0, y1, step):
+            for x in range(x0, x1, step):
+                if predicate(self.pixel(x, y)):
+                    n += 1
+        return n
+
+    def region(self, x0, y0, x1, y1):
+        return b"".join(self.raw[(y * self.width + x0) * 3:(y * self.width + x1) * 3] for y in range(y0, y1))
+
+    def save(self, path):
+        subprocess.run(["convert", "-size", "%dx%d" % (self.width, self.height), "-depth", "8", "rgb:-", path],
+                       input=self.raw, check=True)
+
+    # --- the dialog screen
+
+    def shows_dialog(self, node):
+        """Node `node` exactly: its lines in their rows, its answers in their boxes, and
+        black where its layout has no box."""
+        lines, labels = DIALOG[node]
+        w, h = self.width, self.height
+        items = tuple(((w // 2, 30 * row, True, WHITE), text) for row, text in enumerate(lines) if text)
+        if not same_picture(self.region(0, h // 2 - 60, w, h // 2 + 60), text_picture(w, 120, BLACK, items)):
+            return False
+        boxes = self.layout.option_boxes(len(labels))
+        for (x1, y1, x2, y2, label_x, label_y), label in zip(boxes, labels):
+            # Inside the rounded corners and the hover outline: grey with the label on it.
+            left, right = x1 + 3, x2 - 3
+            picture = text_picture(right - left, 20, GREY, (((label_x - left, 0, True, WHITE), label),))
+            if not same_picture(self.region(left, label_y, right, label_y + 20), picture):
+                return False
+        # No box where the layout has none: the upper row stays black for one or two answers,
+        # and the gap between the lower boxes is black unless one box spans the width.
+        upper_used = len(labels) >= 3
+        lower_split = len(labels) in (2, 4)
+        return (close_to(self.pixel(4, h - 50), GREY) == upper_used and
+                close_to(self.pixel(w // 2, h - 19), BLACK) == lower_split)
+
+    # --- the care screen
+
+    def is_care_screen(self):
+        w = self.width
+        return (close_to(self.pixel(168, 48), COUNTERS_BOX, 0) and
+                close_to(self.pixel(w - 5, 131), PANEL_OVER_BLACK, 0) and
+                (self.pixel(w - 11, 18) == BLACK or is_red(self.pixel(w - 11, 18))))
+
+    def meter(self, name):
+        """The value a bar shows: where its red fill ends, counted from an empty bar."""
+        w, y = self.width, BAR_ROWS[name] + 8
+        x = w - 266
+        if not is_red(self.pixel(x, y)):
+            return None
+        while x < w and is_red(self.pixel(x, y)):
+            x += 1
+        return x - (w - 265)
+
+    def meters(self):
+        return {name: self.meter(name) for name in BAR_ROWS}
+
+    def controls_shown(self):
+        """For action buttons 1 to 4 and the close button: is it drawn? Looked for only where
+        the panel lies over black, where a hidden control leaves the plain panel colour."""
+        layout = self.layout
+        shown = []
+        for x, y in layout.buttons + [layout.close_button]:
+            size = 16 if (x, y) == layout.close_button else BUTTON_SIZE
+            x0 = max(x, layout.map_width)
+            samples = self.count(lambda p: True, x0, y, x + size, y + size, step=2)
+            drawn = self.count(lambda p: not close_to(p, PANEL_OVER_BLACK), x0, y, x + size, y + size, step=2)
+            shown.append(drawn > samples // 20)
+        return tuple(shown)
+
+    def shows_counters(self, good, dead):
+        picture = text_picture(170, 50, COUNTERS_BOX, (((5, 5, False, WHITE), "Good Chips: %d" % good),
+                                                       ((5, 25, False, RED), "Dead Chips: %d" % dead)))
+        return same_picture(self.region(0, 0, 170, 50), picture)
+
+    def whitened_since(self, earlier):
+        """Map pixels (every other one in each direction) that turned whiter since an earlier
+        shot: all three channels moved the same share of their way to white, as under a
+        translucent white particle. The wandering chip and its shadow change colour unevenly
+        and hardly count."""
+        a, b, w = earlier.raw, self.raw, self.width
+        right = min(self.layout.map_width, self.layout.panel_left)
+        n = 0
+        for y in range(50, self.height, 2):
+            for i in range((y * w) * 3, (y * w + right) * 3, 6):
+                r0, g0, b0 = a[i], a[i + 1], a[i + 2]
+                if r0 >= 250 or g0 >= 250 or b0 >= 250:
+                    continue
+                fr = (b[i] - r0) / (255 - r0)
+                fg = (b[i + 1] - g0) / (255 - g0)
+                fb = (b[i + 2] - b0) / (255 - b0)
+                low = min(fr, fg, fb)
+                if low >= 0.25 and max(fr, fg, fb) - low <= 0.15:
+                    n += 1
+        return n
+
+
+# ---------------------------------------------------------------------------------------------
+# The X server and the game
 
 class XServer:
     """An Xvfb of its own, at a chosen size, on a free display number."""
@@ -81,57 +383,70 @@ class XServer:
             self.proc.wait()
 
 
-class Shot:
-    def __init__(self, raw, width, height):
-        self.raw, self.width, self.height = raw, width, height
-
-    def pixel(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.raw[i:i + 3])
-
-    def count(self, predicate, x0=0, y0=0, x1=None, y1=None, step=1):
-        x1 = self.width if x1 is None else x1
-        y1 = self.height if y1 is None else y1
-        n = 0
-        for y in range(y0, y1, step):
-            for x in range(x0, x1, step):
-                if predicate(self.pixel(x, y)):
-                    n += 1
-        return n
-
-
-def close_to(colour, expected, tolerance=3):
-    return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
-
-
 class Game:
     """The built game, started with a fresh settings folder (or a given one)."""
 
-    def __init__(self, xserver, settings=None, program=None, extra_env=None):
+    def __init__(self, xserver, settings=None, program=None, extra_env=None, args=()):
         self.x = xserver
+        self.layout = Layout(xserver.width, xserver.height)
         self.settings = settings or tempfile.mkdtemp(prefix="qm-settings-")
         env = xserver.env()
         env["XDG_CONFIG_HOME"] = self.settings
         env["HOME"] = self.settings
         env.update(extra_env or {})
+        self.command = [program or GAME, *args]
+        self.env = env
         self.log = tempfile.TemporaryFile()
-        self.proc = subprocess.Popen([program or GAME], env=env, stdout=self.log,
-                                     stderr=subprocess.STDOUT, start_new_session=True)
         self.window = None
+        self._spawn()
+
+    def _spawn(self):
+        self.proc = subprocess.Popen(self.command, env=self.env, stdout=self.log,
+                                     stderr=subprocess.STDOUT, start_new_session=True)
 
     @property
     def progress_file(self):
         return os.path.join(self.settings, "qmprogress.dat")
 
-    def wait_for_window(self, timeout=30):
-        def find():
-            if self.proc.poll() is not None:
-                raise AssertionError("the game exited early with %s:\n%s" % (self.proc.returncode, self.output()))
-            found = self.x.run("xdotool", "search", "--onlyvisible", "--name", "^Quenmarsh$", check=False)
-            ids = found.stdout.split()
-            return ids[0] if ids else None
-        self.window = wait_until(find, timeout, interval=0.1, what="the game window")
-        return self.window
+    def saved_progress(self):
+        with open(self.progress_file, "rb") as f:
+            return f.read()
+
+    def find_window(self, name):
+        found = self.x.run("xdotool", "search", "--onlyvisible", "--name", "^%s$" % name, check=False)
+        ids = found.stdout.split()
+        return ids[0] if ids else None
+
+    def dismiss_error_box(self, box):
+        self.x.run("xdotool", "mousemove", "--window", box, "20", "20", "key", "Return")
+
+    def wait_for_window(self, timeout=30, attempts=3):
+        """Waits for the game's window. Now and then Allegro finds no monitor under Xvfb and
+        cannot make any display either, and the game ends with its start-up error box: that
+        start is then retried, with the same settings (a failed start-up writes nothing)."""
+        for attempt in range(attempts):
+            try:
+                found = wait_until(lambda: self.find_window("Quenmarsh") or self._start_failed(), timeout,
+                                   interval=0.1, what="the game window")
+            except AssertionError as failure:
+                windows = self.x.run("xdotool", "search", "--name", ".", check=False).stdout.split()
+                raise AssertionError("%s; windows %s; the game said:\n%s" % (failure, windows, self.output()[-3000:]))
+            if found != "start failed":
+                self.window = found
+                return found
+            sys.stderr.write("note: the game's start-up failed (attempt %d); starting it again\n" % (attempt + 1))
+            self._spawn()
+        raise AssertionError("the game failed to start %d times" % attempts)
+
+    def _start_failed(self):
+        if self.proc.poll() is not None:
+            raise AssertionError("the game exited early with %s:\n%s" % (self.proc.returncode, self.output()))
+        box = self.find_window("Error")
+        if not box:
+            return None
+        self.dismiss_error_box(box)
+        self.proc.wait(20 * SLOW)
+        return "start failed"
 
     def geometry(self):
         out = self.x.run("xdotool", "getwindowgeometry", "--shell", self.window).stdout
@@ -159,9 +474,67 @@ class Game:
         except subprocess.TimeoutExpired:
             raise AssertionError("the game did not exit:\n" + self.output())
 
-    def wait_for_screen(self, predicate, timeout=20, what="screen"):
-        return wait_until(lambda: (lambda s: s if predicate(s) else None)(self.x.screenshot()),
-                          timeout, interval=0.1, what=what)
+    def wait_for_screen(self, predicate, timeout=20, what="screen", interval=0.1):
+        last = []
+
+        def check():
+            if self.proc.poll() is not None:
+                raise AssertionError("the game exited with %s while waiting for %s:\n%s"
+                                     % (self.proc.returncode, what, self.output()[-3000:]))
+            shot = self.x.screenshot()
+            last[:] = [shot]
+            return shot if predicate(shot) else None
+        try:
+            return wait_until(check, timeout, interval=interval, what=what)
+        except AssertionError as failure:
+            if last and "timed out" in str(failure):
+                os.makedirs(FAILURE_SHOTS, exist_ok=True)
+                path = os.path.join(FAILURE_SHOTS, "%d-%s.png" % (os.getpid(), "".join(
+                    c if c.isalnum() else "-" for c in what)[:60]))
+                last[0].save(path)
+                raise AssertionError("%s (last screen: %s)" % (failure, path))
+            raise
+
+    # --- the player's moves, in the game's own terms
+
+    def wait_for_emblem(self, timeout=20):
+        """The intro's red emblem on black. It shows only once start-up has registered the
+        input sources, so input given from then on is not lost."""
+        return self.wait_for_screen(lambda s: s.count(is_red, step=8) > 50, timeout, what="the red emblem")
+
+    def wait_for_dialog(self, node, timeout=20):
+        return self.wait_for_screen(lambda s: s.shows_dialog(node), timeout, what="dialog node %d" % node)
+
+    def wait_for_care_screen(self, timeout=20):
+        return self.wait_for_screen(lambda s: s.is_care_screen(), timeout, what="the care screen")
+
+    def answer(self, node, label):
+        self.click(*self.layout.answer_point(node, label))
+
+    def press_action(self, number):
+        self.click(*self.layout.button_centre(number))
+
+    def quit(self, way):
+        """Leaves the game by Escape, the panel's close button or the window's close request."""
+        if way == "Escape":
+            # Keys reach the window only while the pointer is over it.
+            self.move(self.x.width // 2, self.x.height // 2)
+            self.key("Escape")
+        elif way == "close button":
+            self.click(*self.layout.close_centre())
+        elif way == "close request":
+            self.request_close()
+        else:
+            raise ValueError(way)
+
+    def shower_flicker(self, pairs=3, pause=0.3):
+        """How much of the map flickers white within about a second: thousands of samples
+        under a particle shower, about a hundred from the wandering chip alone."""
+        shots = [self.x.screenshot()]
+        for _ in range(pairs):
+            time.sleep(pause)
+            shots.append(self.x.screenshot())
+        return max(b.whitened_since(a) + a.whitened_since(b) for a, b in zip(shots, shots[1:]))
 
     def output(self):
         self.log.seek(0)
@@ -171,22 +544,38 @@ class Game:
         if self.proc.poll() is None:
             os.killpg(self.proc.pid, signal.SIGKILL)
             self.proc.wait()
-        self.log.close()
+        if not self.log.closed:
+            self.log.close()
 
 
 class GameTestCase(unittest.TestCase):
-    """Each test gets its own X server; games and folders it starts are cleaned up after it."""
+    """Each test gets X servers of the sizes it asks for; games and folders it starts are
+    cleaned up after it."""
 
     SCREEN = (960, 540)
 
     def setUp(self):
         self.assertTrue(GAME and os.path.exists(GAME), "QUENMARSH_BIN must name the built game")
-        self.x = XServer(*self.SCREEN)
-        self.addCleanup(self.x.close)
-        self.folders = []
+        self.servers = {}
 
-    def start_game(self, **kwargs):
-        game = Game(self.x, **kwargs)
+    @property
+    def x(self):
+        return self.screen(*self.SCREEN)
+
+    def screen(self, width, height):
+        if (width, height) not in self.servers:
+            server = XServer(width, height)
+            self.addCleanup(server.close)
+            self.servers[(width, height)] = server
+        return self.servers[(width, height)]
+
+    def start_game(self, screen=None, stored=None, **kwargs):
+        """Starts the game on a screen of the given size (the class's SCREEN by default), with
+        a fresh settings folder holding `stored` (progress values or raw bytes) if given."""
+        if stored is not None:
+            kwargs.setdefault("settings", self.temp_folder())
+            write_progress(kwargs["settings"], stored)
+        game = Game(self.screen(*(screen or self.SCREEN)), **kwargs)
         self.addCleanup(game.kill)
         if "settings" not in kwargs:
             self.addCleanup(shutil.rmtree, game.settings, True)
@@ -196,3 +585,23 @@ class GameTestCase(unittest.TestCase):
         folder = tempfile.mkdtemp(prefix="qm-e2e-")
         self.addCleanup(shutil.rmtree, folder, True)
         return folder
+
+    def assertSavedAfterQuietCare(self, game, start):
+        """The file holds `start` moved on by as many quiet care ticks as its phase tick says
+        were played; returns that number."""
+        saved = game.saved_progress()
+        lines = saved.split(b"\n")
+        self.assertEqual(len(lines), 10, saved)
+        played = int(lines[1]) - start["phaseTick"]
+        self.assertGreaterEqual(played, 0, saved)
+        self.assertEqual(saved, progress_text(after_care_ticks(start, played)))
+        return played
+
+    def assertBarsShow(self, shot, start, most_ticks):
+        """The five bars show `start` after some number of quiet care ticks, no more than
+        `most_ticks` (a screen is taken before the file that tells how many were played)."""
+        shown = shot.meters()
+        for values in quiet_care_states(start, most_ticks):
+            if all(shown[m] is not None and abs(shown[m] - values[m]) <= 1 for m in METERS):
+                return
+        self.fail("the bars show %s, which is not %s after at most %d ticks" % (shown, start, most_ticks))

@@ -1,47 +1,54 @@
-"""Starting and leaving the game: the window, the ways out, and a missing data folder."""
+"""Starting and leaving the game: the window and the intro, quitting before play, sound or
+none, and a missing data folder."""
 
 import os
 import shutil
 import unittest
 
-from harness import GameTestCase, XServer, Game, close_to, wait_until
+from harness import DEFAULTS, GameTestCase, progress, progress_text, wait_until
 
-DEFAULT_PROGRESS = b"0\n0\n0.000000\n0.000000\n255.000000\n255.000000\n255.000000\n0\n0\n"
+# A weak chip: health under 100 starts the cry on the first care tick. Food does not heal it,
+# so the food bar counts the ticks played.
+CRYING = progress(phase=1, phaseTick=20, food=150, water=150, health=50)
 
-
-def is_red(p):
-    return p[0] > 200 and p[1] < 40 and p[2] < 40
+# Sound or none: no sound card at all (the machine's own state), or OpenAL's null driver,
+# which stands in for a working card so the cry is loaded and played.
+SOUND = [("no sound card", {}), ("sound through the null driver", {"ALSOFT_DRIVERS": "null"})]
 
 
 class StartAndQuit(GameTestCase):
     SCREEN = (960, 540)
 
-    def test_opens_full_screen_shows_the_emblem_and_quits_on_escape(self):
-        game = self.start_game()
-        game.wait_for_window()
-        self.assertEqual(game.geometry(), self.SCREEN)
-        # The intro: the red emblem fades in on black.
-        game.wait_for_screen(lambda s: s.count(is_red, step=8) > 50, what="the red emblem")
-        game.move(480, 270)
-        game.key("Escape")
-        self.assertEqual(game.wait_exit(), 0)
-        with open(game.progress_file, "rb") as f:
-            self.assertEqual(f.read(), DEFAULT_PROGRESS)
+    def test_quitting_during_the_intro_saves_a_fresh_game(self):
+        for way_out in ("Escape", "close request"):
+            with self.subTest(way_out):
+                game = self.start_game()
+                try:
+                    game.wait_for_window()
+                    self.assertEqual(game.geometry(), self.SCREEN, "full screen")
+                    # Once the emblem shows, the game takes input, and keeps it for the loop.
+                    game.wait_for_emblem()
+                    game.quit(way_out)
+                    self.assertEqual(game.wait_exit(), 0)
+                    self.assertEqual(game.saved_progress(), progress_text(DEFAULTS))
+                finally:
+                    game.kill()
 
-    def test_quits_on_the_window_close_request(self):
-        game = self.start_game()
-        game.wait_for_window()
-        game.request_close()
-        self.assertEqual(game.wait_exit(), 0)
-        self.assertTrue(os.path.exists(game.progress_file))
-
-    def test_plays_on_a_machine_whose_sound_works(self):
-        # OpenAL's null driver stands in for a sound card: audio installs and the cry can load.
-        game = self.start_game(extra_env={"ALSOFT_DRIVERS": "null"})
-        game.wait_for_window()
-        game.move(480, 270)
-        game.key("Escape")
-        self.assertEqual(game.wait_exit(), 0)
+    def test_a_crying_chip_with_and_without_sound(self):
+        for what, env in SOUND:
+            with self.subTest(what):
+                game = self.start_game(stored=CRYING, extra_env=env)
+                try:
+                    game.wait_for_window()
+                    game.wait_for_care_screen()
+                    # A second of crying: the food bar has run down by 15.
+                    game.wait_for_screen(lambda s: s.is_care_screen() and s.meter("food") <= 135,
+                                         what="a second of play")
+                    game.quit("Escape")
+                    self.assertEqual(game.wait_exit(), 0)
+                    self.assertSavedAfterQuietCare(game, CRYING)
+                finally:
+                    game.kill()
 
 
 class MissingData(GameTestCase):
@@ -52,13 +59,9 @@ class MissingData(GameTestCase):
         program = os.path.join(folder, "quenmarsh")
         shutil.copy2(os.environ["QUENMARSH_BIN"], program)
         game = self.start_game(program=program)
-
-        def error_box():
-            found = self.x.run("xdotool", "search", "--onlyvisible", "--name", "^Error$", check=False)
-            return found.stdout.split()[0] if found.stdout.split() else None
-        box = wait_until(error_box, 30, interval=0.1, what="the error box")
+        box = wait_until(lambda: game.find_window("Error"), 30, interval=0.1, what="the error box")
         self.assertIsNone(game.proc.poll(), "the box must wait for the player")
-        self.x.run("xdotool", "mousemove", "--window", box, "20", "20", "key", "Return")
+        game.dismiss_error_box(box)
         self.assertEqual(game.wait_exit(), 255)
         self.assertFalse(os.path.exists(game.progress_file))
 

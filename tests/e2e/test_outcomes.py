@@ -1,0 +1,70 @@
+"""Deaths and successes, set up in the progress file: the outcome dialog that follows, the
+counters afterwards, and each way of leaving the game with what it leaves in the file."""
+
+import unittest
+
+from harness import GameTestCase, new_chip, progress, progress_text
+
+# Health gone, and food and water too low for the healing that would otherwise come first.
+DYING = dict(health=0, food=100, water=100)
+# Fire and health at the top, food and water well filled.
+RAISED = dict(fire=255)
+
+# The file after "Quit" or "BYE!": a fresh chip's meters, no counters, and the phase position
+# the outcome left (phase 0, tick 1), so the next run opens on the care screen.
+RESET = progress_text(progress(phase=0, phaseTick=1))
+
+# What happened, the stored progress, the dialogs and the answers given, then either the
+# counters the care screen shows and how the player leaves, or None for a quit and reset.
+OUTCOMES = [
+    ("a death that leaves deaths 27 ahead of successes",
+     progress(phase=1, phaseTick=900, goodCount=2, deadCount=28, **DYING),
+     [(12, "No!"), (13, "...")], ((2, 29), "Escape")),
+    ("a success that leaves successes 10 ahead of deaths",
+     progress(phase=3, phaseTick=40, goodCount=10, deadCount=1, **RAISED),
+     [(14, "Whatever"), (1, "CLose")], ((11, 1), "close button")),
+    ("a death that leaves deaths 28 ahead of successes",
+     progress(phase=2, phaseTick=5, goodCount=2, deadCount=29, **DYING),
+     [(16, "BYE!")], None),
+    ("a success that leaves successes 11 ahead of deaths",
+     progress(phase=4, phaseTick=3000, goodCount=11, deadCount=1, **RAISED),
+     [(15, "Quit")], None),
+    ("a death answered with 'Ok'",
+     progress(phase=1, phaseTick=0, **DYING),
+     [(12, "Ok")], ((0, 1), "close request")),
+]
+
+
+class Outcomes(GameTestCase):
+    SCREEN = (854, 480)
+
+    def test_outcome_dialogs_counters_and_ways_out(self):
+        for what, stored, dialogs, then in OUTCOMES:
+            with self.subTest(what):
+                game = self.start_game(stored=stored)
+                try:
+                    self.play(game, stored, dialogs, then)
+                finally:
+                    game.kill()
+
+    def play(self, game, stored, dialogs, then):
+        game.wait_for_window()
+        for node, label in dialogs:
+            game.wait_for_dialog(node)
+            game.answer(node, label)
+        if then is None:
+            self.assertEqual(game.wait_exit(), 0)
+            self.assertEqual(game.saved_progress(), RESET)
+            return
+        (good, dead), way_out = then
+        shot = game.wait_for_care_screen()
+        self.assertTrue(shot.shows_counters(good, dead), "Good Chips: %d, Dead Chips: %d" % (good, dead))
+        game.quit(way_out)
+        self.assertEqual(game.wait_exit(), 0)
+        chip = new_chip(stored, good=good - stored["goodCount"], dead=dead - stored["deadCount"])
+        played = self.assertSavedAfterQuietCare(game, chip)
+        self.assertBarsShow(shot, chip, played)
+
+
+if __name__ == "__main__":
+    unittest.main()
