@@ -85,6 +85,12 @@ def progress_text(values):
     return "".join(("%f\n" % values[f]) if f in METERS else ("%d\n" % values[f]) for f in FIELDS).encode()
 
 
+def parse_progress(text):
+    """The values of a file the game wrote."""
+    lines = text.decode("ascii").split("\n")
+    return {f: float(v) if f in METERS else int(v) for f, v in zip(FIELDS, lines)}
+
+
 def write_progress(folder, values_or_bytes):
     content = values_or_bytes if isinstance(values_or_bytes, bytes) else progress_text(values_or_bytes)
     with open(os.path.join(folder, "qmprogress.dat"), "wb") as f:
@@ -294,7 +300,7 @@ class Shot:
         for x, y in layout.buttons + [layout.close_button]:
             size = 16 if (x, y) == layout.close_button else BUTTON_SIZE
             x0 = max(x, layout.map_width)
-            samples = self.count(lambda p: True, x0, y, x + size, y + size, step=2)
+            samples = ((x + size - x0 + 1) // 2) * ((size + 1) // 2)
             drawn = self.count(lambda p: not close_to(p, PANEL_OVER_BLACK), x0, y, x + size, y + size, step=2)
             shown.append(drawn > samples // 20)
         return tuple(shown)

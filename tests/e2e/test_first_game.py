@@ -30,14 +30,24 @@ class FirstGame(GameTestCase):
         for node, label in answers:
             game.wait_for_dialog(node)
             game.answer(node, label)
-        shot = game.wait_for_care_screen()
+        # The last answer closes the dialog: it darkens (its grey boxes going towards black)
+        # before the care screen appears.
+        h = game.x.height
+        darkened = []
+
+        def care_screen_after_a_fade(shot):
+            if 0 < shot.pixel(4, h - 19)[0] < 120:
+                darkened.append(shot)
+            return shot.is_care_screen()
+        shot = game.wait_for_screen(care_screen_after_a_fade, interval=0, what="the care screen")
+        self.assertTrue(darkened, "a fade to black between the screens")
 
         layout = shot.layout
         self.assertEqual(shot.controls_shown(), (True,) * 5, "four action buttons and the close button")
         self.assertTrue(shot.shows_counters(0, 0))
         # The map is scaled to the screen's height and anchored at the left: right of it lies
         # the panel over black (or, on a wide screen, bare black before the panel begins).
-        w, h = layout.width, layout.height
+        w = layout.width
         below_buttons = range(h - 50, h - 30)
         beyond_map = [shot.pixel(layout.map_width, y) for y in below_buttons]
         map_edge = [shot.pixel(layout.map_width - 1, y) for y in below_buttons]

@@ -1,9 +1,10 @@
 """Deaths and successes, set up in the progress file: the outcome dialog that follows, the
-counters afterwards, and each way of leaving the game with what it leaves in the file."""
+counters afterwards, each way of leaving the game with what it leaves in the file, and the
+next run, which carries on from that file."""
 
 import unittest
 
-from harness import GameTestCase, new_chip, progress, progress_text
+from harness import GameTestCase, new_chip, parse_progress, progress, progress_text
 
 # Health gone, and food and water too low for the healing that would otherwise come first.
 DYING = dict(health=0, food=100, water=100)
@@ -38,12 +39,17 @@ OUTCOMES = [
 class Outcomes(GameTestCase):
     SCREEN = (854, 480)
 
-    def test_outcome_dialogs_counters_and_ways_out(self):
+    def test_outcome_dialogs_counters_ways_out_and_the_next_run(self):
         for what, stored, dialogs, then in OUTCOMES:
             with self.subTest(what):
                 game = self.start_game(stored=stored)
                 try:
                     self.play(game, stored, dialogs, then)
+                finally:
+                    game.kill()
+                game = self.start_game(settings=game.settings)
+                try:
+                    self.resume(game)
                 finally:
                     game.kill()
 
@@ -64,6 +70,18 @@ class Outcomes(GameTestCase):
         chip = new_chip(stored, good=good - stored["goodCount"], dead=dead - stored["deadCount"])
         played = self.assertSavedAfterQuietCare(game, chip)
         self.assertBarsShow(shot, chip, played)
+
+    def resume(self, game):
+        # The outcome left phase 0 past its first tick: the next run goes straight to the chip,
+        # with the meters and counters the last one saved.
+        saved = parse_progress(game.saved_progress())
+        game.wait_for_window()
+        shot = game.wait_for_care_screen()
+        self.assertTrue(shot.shows_counters(saved["goodCount"], saved["deadCount"]))
+        game.quit("Escape")
+        self.assertEqual(game.wait_exit(), 0)
+        played = self.assertSavedAfterQuietCare(game, saved)
+        self.assertBarsShow(shot, saved, played)
 
 
 if __name__ == "__main__":
