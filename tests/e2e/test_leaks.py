@@ -4,10 +4,9 @@ dialog, play on the care screen, quit. Any memory error or leak of our own fails
 import os
 import unittest
 
-from harness import GameTestCase, close_to
+from harness import GameTestCase
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-GREY = (127, 127, 127)
 
 
 class Sanitized(GameTestCase):
@@ -20,15 +19,11 @@ class Sanitized(GameTestCase):
         }
         game = self.start_game(extra_env=env)
         game.wait_for_window(timeout=60)
-        # Dialog node 0: four grey answer buttons along the bottom.
-        game.wait_for_screen(lambda s: close_to(s.pixel(100, 430), GREY) and close_to(s.pixel(600, 460), GREY),
-                             timeout=90, what="the first dialog")
-        game.click(213, 430)  # "Will do!" closes the dialog
-        game.wait_for_screen(lambda s: close_to(s.pixel(840, 20), (0, 0, 0)) and s.pixel(700, 300)[0] > 200,
-                             timeout=90, what="the care screen")
-        game.click(640, 350)  # put wood on the fire
-        game.move(427, 240)
-        game.key("Escape")
+        game.wait_for_dialog(0, timeout=90)
+        game.answer(0, "Will do!")  # closes the dialog
+        game.wait_for_care_screen(timeout=90)
+        game.press_action(3)  # put wood on the fire
+        game.quit("Escape")
         status = game.wait_exit(timeout=120)
         self.assertEqual(status, 0, game.output()[-6000:])
 
