@@ -47,13 +47,18 @@ void heal(Progress& p)
     }
 }
 
-void resetForNewChip(Progress& p)
+void resetMeters(Progress& p)
 {
     p.heat = 0.0f;
     p.fire = 0.0f;
     p.water = meterFull;
     p.food = meterFull;
     p.health = meterFull;
+}
+
+void resetForNewChip(Progress& p)
+{
+    resetMeters(p);
     p.phase = 0;
     p.phaseTick = 0;
 }

@@ -15,5 +15,8 @@ void clampHeat(Progress& p);
 // Well fed and watered, the chip heals (single precision; health may pass 255).
 void heal(Progress& p);
 
-// A fresh chip after a death or a success: meters full or empty, the phase cycle from the start.
+// A fresh chip's meters: no heat or fire, food, water and health full.
+void resetMeters(Progress& p);
+
+// A fresh chip after a death or a success: fresh meters, the phase cycle from the start.
 void resetForNewChip(Progress& p);

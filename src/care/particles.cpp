@@ -32,6 +32,9 @@ static void respawn(Particle& p, const CareState& care, Rng& rng)
     p.active = true;
 }
 
+static constexpr float mapWidth = (float)mapCanvasWidth;
+static constexpr float mapHeight = (float)mapCanvasHeight;
+
 // Off one edge, on at the other; a particle exactly on an edge stays.
 static void moveAndWrap(Particle& p)
 {

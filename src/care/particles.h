@@ -3,12 +3,11 @@
 #include <cstdint>
 
 #include "game/game_loop_state.h"
+#include "game/sprite_sheet.h"
 
 constexpr int32_t phaseLength = 3600;  // ticks
 constexpr int32_t phaseCount = 5;  // 0 is only a fresh chip's; the cycle runs 1 to 4
 constexpr int32_t particleSpawnsPerTick = 20;
-constexpr float mapWidth = 640.0f;
-constexpr float mapHeight = 480.0f;
 
 // What entering a phase does. particleCount 0 clears the pool; any other count keeps it.
 struct PhaseEntry {

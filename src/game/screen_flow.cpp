@@ -3,6 +3,8 @@
 #include <allegro5/allegro_primitives.h>
 
 #include "care/care_tick.h"
+#include "care/meters.h"
+#include "care/particles.h"
 #include "dialog/dialog_screen.h"
 #include "dialog/dialog_table.h"
 #include "progress/progress.h"
@@ -50,8 +52,9 @@ void startDecision(GameLoopState& state)
 {
     if (progress.phase != 0 || progress.phaseTick != 0) {
         state.screen = Screen::Care;
-        // A resumed shower goes on with an empty pool of the right size.
-        if (progress.phase == 2 || progress.phase == 4) state.care.particleCount = progress.phase / 2 * 500;
+        // A resumed shower goes on with an empty pool of the size its phase gives.
+        if (progress.phase >= 0 && progress.phase < phaseCount)
+            state.care.particleCount = phaseEntries[progress.phase].particleCount;
     } else {
         state.screen = Screen::Dialog;
         state.currentNode = 0;
@@ -61,12 +64,7 @@ void startDecision(GameLoopState& state)
 
 void quitAndReset(GameLoopState& state)
 {
-    const Progress fresh = defaultProgress();
-    progress.heat = fresh.heat;
-    progress.fire = fresh.fire;
-    progress.water = fresh.water;
-    progress.food = fresh.food;
-    progress.health = fresh.health;
+    resetMeters(progress);
     progress.goodCount = 0;
     progress.deadCount = 0;
     state.running = false;
