@@ -493,6 +493,26 @@ void drawProp(const Prop& p)
     }
 }
 
+// One point per cell of a grid laid over the canvas, jittered within its cell, row by row. The
+// cell's indices come along so that callers draw further values for it from the same hash.
+struct GridPoint {
+    int gx, gy;
+    float x, y;
+};
+
+std::vector<GridPoint> jitteredGrid(float cell, uint32_t seed)
+{
+    const int columns = (int)std::ceil(mapCanvasWidth / cell);
+    const int rows = (int)std::ceil(mapCanvasHeight / cell);
+    std::vector<GridPoint> points;
+    points.reserve((size_t)(columns * rows));
+    for (int gy = 0; gy < rows; ++gy)
+        for (int gx = 0; gx < columns; ++gx)
+            points.push_back({gx, gy, gx * cell + hashUnit(gx, gy, seed) * cell,
+                              gy * cell + hashUnit(gx, gy, seed + 100) * cell});
+    return points;
+}
+
 // Hand-placed things: boulders, stepping stones over the brook, a fallen log.
 const Prop placedProps[] = {
     {PropTrampoline, trampolineCentre.x, trampolineCentre.y + trampolineRy, 0.0f, 0},
@@ -511,36 +531,27 @@ std::vector<Prop> collectProps(const Shore& shore)
 {
     std::vector<Prop> props(std::begin(placedProps), std::end(placedProps));
     // Reeds stand where land and water meet.
-    for (int gy = 0; gy < 30; ++gy)
-        for (int gx = 0; gx < 40; ++gx) {
-            float x = gx * 16.0f + hashUnit(gx, gy, seedReeds) * 16.0f;
-            float y = gy * 16.0f + hashUnit(gx, gy, seedReeds + 100) * 16.0f;
-            float d = waterDistance(shore, x, y);
-            if (d < -9.0f || d > 7.0f || keepClear(x, y) || hashUnit(gx, gy, seedReeds + 200) > 0.42f)
-                continue;
-            props.push_back({PropReeds, x, y, 20.0f + 20.0f * hashUnit(gx, gy, seedReeds + 300), hash3(gx, gy, seedReeds)});
-        }
+    for (const auto& [gx, gy, x, y] : jitteredGrid(16.0f, seedReeds)) {
+        float d = waterDistance(shore, x, y);
+        if (d < -9.0f || d > 7.0f || keepClear(x, y) || hashUnit(gx, gy, seedReeds + 200) > 0.42f)
+            continue;
+        props.push_back({PropReeds, x, y, 20.0f + 20.0f * hashUnit(gx, gy, seedReeds + 300), hash3(gx, gy, seedReeds)});
+    }
     // Lily pads float on the open water.
-    for (int gy = 0; gy < 24; ++gy)
-        for (int gx = 0; gx < 32; ++gx) {
-            float x = gx * 20.0f + hashUnit(gx, gy, seedPads) * 20.0f;
-            float y = gy * 20.0f + hashUnit(gx, gy, seedPads + 100) * 20.0f;
-            float d = waterDistance(shore, x, y);
-            if (d > -14.0f || hashUnit(gx, gy, seedPads + 200) > 0.3f)
-                continue;
-            props.push_back({PropPad, x, y, 6.0f + 7.0f * hashUnit(gx, gy, seedPads + 300), hash3(gx, gy, seedPads)});
-        }
+    for (const auto& [gx, gy, x, y] : jitteredGrid(20.0f, seedPads)) {
+        float d = waterDistance(shore, x, y);
+        if (d > -14.0f || hashUnit(gx, gy, seedPads + 200) > 0.3f)
+            continue;
+        props.push_back({PropPad, x, y, 6.0f + 7.0f * hashUnit(gx, gy, seedPads + 300), hash3(gx, gy, seedPads)});
+    }
     // Pebbles on the mud.
-    for (int gy = 0; gy < 48; ++gy)
-        for (int gx = 0; gx < 64; ++gx) {
-            float x = gx * 10.0f + hashUnit(gx, gy, seedPebbles) * 10.0f;
-            float y = gy * 10.0f + hashUnit(gx, gy, seedPebbles + 100) * 10.0f;
-            float d = waterDistance(shore, x, y);
-            if (d < 2.0f || d > mudEdge(x, y) || keepClear(x, y) || hashUnit(gx, gy, seedPebbles + 200) > 0.12f)
-                continue;
-            props.push_back({PropStone, x, y, 2.0f + 2.5f * hashUnit(gx, gy, seedPebbles + 300),
-                             hash3(gx, gy, seedPebbles)});
-        }
+    for (const auto& [gx, gy, x, y] : jitteredGrid(10.0f, seedPebbles)) {
+        float d = waterDistance(shore, x, y);
+        if (d < 2.0f || d > mudEdge(x, y) || keepClear(x, y) || hashUnit(gx, gy, seedPebbles + 200) > 0.12f)
+            continue;
+        props.push_back({PropStone, x, y, 2.0f + 2.5f * hashUnit(gx, gy, seedPebbles + 300),
+                         hash3(gx, gy, seedPebbles)});
+    }
     std::stable_sort(props.begin(), props.end(), propBefore);
     return props;
 }
@@ -548,39 +559,33 @@ std::vector<Prop> collectProps(const Shore& shore)
 // Short tufts and small flowers over the grass, drawn before anything that stands up.
 void drawGrassDetail(const Shore& shore)
 {
-    for (int gy = 0; gy < 80; ++gy)
-        for (int gx = 0; gx < 107; ++gx) {
-            float x = gx * 6.0f + hashUnit(gx, gy, seedTufts) * 6.0f;
-            float y = gy * 6.0f + hashUnit(gx, gy, seedTufts + 100) * 6.0f;
-            float d = waterDistance(shore, x, y);
-            if (d < mudEdge(x, y) + 4.0f || trampolineDistance(x, y) < 1.12f || hashUnit(gx, gy, seedTufts + 200) > 0.55f)
-                continue;
-            float patches = fractalNoise(x / 95.0f, y / 95.0f, 4, seedGrass);
-            Rgb base = mix(grassDark, grassMid, smoothStep(0.3f, 0.68f, patches));
-            for (int b = 0; b < 4; ++b) {
-                float r = hashUnit(gx * 4 + b, gy, seedTufts + 300);
-                float lean = (r - 0.5f) * 5.0f;
-                float height = 3.0f + 3.5f * hashUnit(gx * 4 + b, gy, seedTufts + 400);
-                Rgb c = mix(scaleRgb(base, 0.7f), mix(base, grassDry, 0.6f), r);
-                bentStroke(x + b - 1.5f, y, x + b - 1.5f + lean, y - height, lean * 0.3f, paint(c, 0.9f), 0.8f);
-            }
+    for (const auto& [gx, gy, x, y] : jitteredGrid(6.0f, seedTufts)) {
+        float d = waterDistance(shore, x, y);
+        if (d < mudEdge(x, y) + 4.0f || trampolineDistance(x, y) < 1.12f || hashUnit(gx, gy, seedTufts + 200) > 0.55f)
+            continue;
+        float patches = fractalNoise(x / 95.0f, y / 95.0f, 4, seedGrass);
+        Rgb base = mix(grassDark, grassMid, smoothStep(0.3f, 0.68f, patches));
+        for (int b = 0; b < 4; ++b) {
+            float r = hashUnit(gx * 4 + b, gy, seedTufts + 300);
+            float lean = (r - 0.5f) * 5.0f;
+            float height = 3.0f + 3.5f * hashUnit(gx * 4 + b, gy, seedTufts + 400);
+            Rgb c = mix(scaleRgb(base, 0.7f), mix(base, grassDry, 0.6f), r);
+            bentStroke(x + b - 1.5f, y, x + b - 1.5f + lean, y - height, lean * 0.3f, paint(c, 0.9f), 0.8f);
         }
+    }
     const Rgb petals[] = {rgb8(250, 246, 232), rgb8(250, 214, 80), rgb8(190, 150, 220)};
-    for (int gy = 0; gy < 24; ++gy)
-        for (int gx = 0; gx < 32; ++gx) {
-            float x = gx * 20.0f + hashUnit(gx, gy, seedFlowers) * 20.0f;
-            float y = gy * 20.0f + hashUnit(gx, gy, seedFlowers + 100) * 20.0f;
-            float d = waterDistance(shore, x, y);
-            if (d < mudEdge(x, y) + 8.0f || keepClear(x, y) || hashUnit(gx, gy, seedFlowers + 200) > 0.3f)
-                continue;
-            Rgb c = petals[hash3(gx, gy, seedFlowers) % 3];
-            for (int k = 0; k < 3; ++k) {
-                float fx = x + (hashUnit(k, gx, seedFlowers + gy) - 0.5f) * 8.0f;
-                float fy = y + (hashUnit(k, gy, seedFlowers + gx) - 0.5f) * 5.0f;
-                al_draw_filled_circle(fx + 0.5f, fy + 0.5f, 1.5f, paint(black, 0.3f));
-                al_draw_filled_circle(fx, fy, 1.3f, paint(c));
-            }
+    for (const auto& [gx, gy, x, y] : jitteredGrid(20.0f, seedFlowers)) {
+        float d = waterDistance(shore, x, y);
+        if (d < mudEdge(x, y) + 8.0f || keepClear(x, y) || hashUnit(gx, gy, seedFlowers + 200) > 0.3f)
+            continue;
+        Rgb c = petals[hash3(gx, gy, seedFlowers) % 3];
+        for (int k = 0; k < 3; ++k) {
+            float fx = x + (hashUnit(k, gx, seedFlowers + gy) - 0.5f) * 8.0f;
+            float fy = y + (hashUnit(k, gy, seedFlowers + gx) - 0.5f) * 5.0f;
+            al_draw_filled_circle(fx + 0.5f, fy + 0.5f, 1.5f, paint(black, 0.3f));
+            al_draw_filled_circle(fx, fy, 1.3f, paint(c));
         }
+    }
 }
 
 // Ripples and glints on open water.
