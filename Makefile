@@ -4,15 +4,23 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test sanitize bench clean
+.PHONY: all deps test-deps build test-build run test sanitize bench clean
 
 all: build
 
+# What building and playing need; the test tools come only with `make test`.
 deps:
-	@./tools/install-deps.sh
+	@./tools/install-deps.sh build
+
+test-deps:
+	@./tools/install-deps.sh build test
 
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+test-build: test-deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DQUENMARSH_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -20,16 +28,16 @@ run: build
 
 # The unit tests and one played game under AddressSanitizer, UndefinedBehaviorSanitizer and
 # LeakSanitizer, then the whole suite (unit, drawing, fuzzing, end to end) on the normal build.
-test: build sanitize
+test: test-build sanitize
 	cd $(BUILD) && ctest --output-on-failure --timeout 600
 
-sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUENMARSH_SANITIZE=ON -DQUENMARSH_BENCH=OFF
+sanitize: test-deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUENMARSH_SANITIZE=ON -DQUENMARSH_TESTS=ON -DQUENMARSH_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --output-on-failure -L "unit|leaks"
 
 # Microseconds per care tick, then the whole game's CPU, memory and ticks against a bare loop.
-bench: build
+bench: test-build
 	$(BUILD)/tests/bench/care_bench --benchmark_min_time=1
 	cd $(BUILD) && python3 ../tests/bench/game_bench.py ./quenmarsh ./tests/bench/bare_loop 10
 
