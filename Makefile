@@ -1,10 +1,14 @@
-# Quenmarsh: `make run` to play, `make test` to run every test. Both install what is missing first.
+# Quenmarsh: `make run` to play, `make test` to run every test, `make deb` for a Debian package.
+# Each installs what it is missing first.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps test-deps build test-build run test sanitize bench clean
+# The sub-makes of `cmake --build` would otherwise announce every directory they enter.
+MAKEFLAGS += --no-print-directory
+
+.PHONY: all deps test-deps package-deps build test-build run test sanitize bench deb clean
 
 all: build
 
@@ -12,8 +16,12 @@ all: build
 deps:
 	@./tools/install-deps.sh build
 
+# The tests build the package and check it, so they need the packaging tools as well.
 test-deps:
-	@./tools/install-deps.sh build test
+	@./tools/install-deps.sh build package test
+
+package-deps:
+	@./tools/install-deps.sh build package
 
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -40,6 +48,10 @@ sanitize: test-deps
 bench: test-build
 	$(BUILD)/tests/bench/care_bench --benchmark_min_time=1
 	cd $(BUILD) && python3 ../tests/bench/game_bench.py ./quenmarsh ./tests/bench/bare_loop 10
+
+# build/quenmarsh_<version>_<arch>.deb, in the Debian games layout (see packaging/install.cmake).
+deb: package-deps build
+	@./packaging/linux/make-deb.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

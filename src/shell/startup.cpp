@@ -116,10 +116,17 @@ bool startUp(const char* programPath)
     if (al_is_mouse_installed()) al_register_event_source(eventQueue, al_get_mouse_event_source());
 
     if (!PHYSFS_init(programPath)) return fail("Can not init PHYSFS.");
+    // Installed as a Debian package, data/ and the font in it are links into /usr/share.
+    PHYSFS_permitSymbolicLinks(1);
     if (!mountGameData()) return false;
 
     // From here on pictures, font and sound are opened by bare name from the game data.
     al_set_physfs_file_interface();
+    // The chip for task switchers; without the picture the window keeps the default icon.
+    if (ALLEGRO_BITMAP* icon = al_load_bitmap("icon.png")) {
+        al_set_display_icon(display, icon);
+        al_destroy_bitmap(icon);
+    }
     return true;
 }
 

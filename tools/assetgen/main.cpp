@@ -1,6 +1,7 @@
-// quenmarsh-assetgen DATA_DIR ICON_FILE
+// quenmarsh-assetgen DATA_DIR ICON_DIR
 // Draws the game's pictures and synthesises its cry into DATA_DIR ("map.jpg", "tiles.png",
-// "cry.ogg") and the desktop icon into ICON_FILE (PNG). Needs no display and no sound card,
+// "cry.ogg", the window icon "icon.png") and the desktop icon at each of its sizes into
+// ICON_DIR/<size>x<size>/apps/quenmarsh.png, the layout of an icon theme. Needs no display and no sound card,
 // and writes byte-identical files on every run.
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_image.h>
@@ -16,7 +17,9 @@
 
 namespace {
 
-const int desktopIconSize = 128;
+// Every size gets its own drawing, so the small ones stay clear.
+const int desktopIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+const int windowIconSize = 64;
 
 bool saveBitmap(ALLEGRO_BITMAP* bitmap, const std::filesystem::path& path)
 {
@@ -32,15 +35,17 @@ bool saveBitmap(ALLEGRO_BITMAP* bitmap, const std::filesystem::path& path)
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: quenmarsh-assetgen DATA_DIR ICON_FILE\n");
+        std::fprintf(stderr, "usage: quenmarsh-assetgen DATA_DIR ICON_DIR\n");
         return 2;
     }
-    const std::filesystem::path out = argv[1], icon = argv[2];
-    std::error_code error;
-    std::filesystem::create_directories(out, error);
-    if (error) {
-        std::fprintf(stderr, "quenmarsh-assetgen: cannot create %s\n", out.string().c_str());
-        return 1;
+    const std::filesystem::path out = argv[1], icons = argv[2];
+    for (const std::filesystem::path& folder : {out, icons}) {
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (error) {
+            std::fprintf(stderr, "quenmarsh-assetgen: cannot create %s\n", folder.string().c_str());
+            return 1;
+        }
     }
     if (!al_init() || !al_init_image_addon() || !al_init_primitives_addon()) {
         std::fprintf(stderr, "quenmarsh-assetgen: Allegro failed to start\n");
@@ -54,7 +59,13 @@ int main(int argc, char** argv)
 
     bool ok = saveBitmap(drawMarshMap(), out / "map.jpg");
     ok = saveBitmap(drawSpriteSheet(), out / "tiles.png") && ok;
-    ok = saveBitmap(drawDesktopIcon(desktopIconSize), icon) && ok;
+    ok = saveBitmap(drawDesktopIcon(windowIconSize), out / "icon.png") && ok;
+    for (int size : desktopIconSizes) {
+        const std::string square = std::to_string(size) + "x" + std::to_string(size);
+        std::error_code error;
+        std::filesystem::create_directories(icons / square / "apps", error);
+        ok = saveBitmap(drawDesktopIcon(size), icons / square / "apps" / "quenmarsh.png") && ok;
+    }
     if (!writeOggVorbis((out / "cry.ogg").string().c_str(), synthesizeCry(), cryRate)) {
         std::fprintf(stderr, "quenmarsh-assetgen: cannot write %s\n", (out / "cry.ogg").string().c_str());
         ok = false;

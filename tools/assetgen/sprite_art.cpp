@@ -504,20 +504,29 @@ ALLEGRO_BITMAP* drawSpriteSheet()
 
 ALLEGRO_BITMAP* drawDesktopIcon(int size)
 {
-    Canvas canvas = beginCanvas(size, size, 4);
+    // Supersampled more at small sizes, so thin strokes still blend into the right shade.
+    Canvas canvas = beginCanvas(size, size, size < 64 ? 8 : 4);
     const float k = size / 128.0f;
+    // Below 48 pixels the lily pad and the disc's rim would be a pixel of mush: the chip alone
+    // on plain marsh water, larger, so its eyes and fronds still read at 16 pixels.
+    const bool small = size < 48;
     ALLEGRO_TRANSFORM saved = placeLocal(0.0f, 0.0f, k, 0.0f);
-    // A disc of marsh water with a lily pad, and the chip sitting on it.
-    al_draw_filled_circle(64.0f, 64.0f, 62.0f, paint(ink));
-    shadedEllipse(64.0f, 64.0f, 60.0f, 60.0f, rgb8(30, 84, 88), rgb8(92, 164, 150), 1.0f, 28);
-    Path pad;
-    moveTo(pad, 64.0f, 92.0f);
-    ellipseTo(pad, 64.0f, 92.0f, 50.0f, 20.0f, -pi / 2 + 0.28f, 3 * pi / 2 - 0.28f, 40);
-    inkPath(pad, paint(rgb8(92, 168, 60)), paint(rgb8(24, 60, 24)), 1.5f);
-    al_draw_filled_ellipse(56.0f, 96.0f, 30.0f, 9.0f, paint(rgb8(130, 196, 80), 0.6f));
-    al_draw_filled_ellipse(64.0f, 92.0f, 40.0f, 10.0f, paint(Rgb{0, 0, 0}, 0.3f));
+    al_draw_filled_circle(64.0f, 64.0f, small ? 64.0f : 62.0f, paint(ink));
+    shadedEllipse(64.0f, 64.0f, small ? 58.0f : 60.0f, small ? 58.0f : 60.0f, rgb8(30, 84, 88),
+                  rgb8(92, 164, 150), 1.0f, 28);
+    if (!small) {
+        // A disc of marsh water with a lily pad, and the chip sitting on it.
+        Path pad;
+        moveTo(pad, 64.0f, 92.0f);
+        ellipseTo(pad, 64.0f, 92.0f, 50.0f, 20.0f, -pi / 2 + 0.28f, 3 * pi / 2 - 0.28f, 40);
+        inkPath(pad, paint(rgb8(92, 168, 60)), paint(rgb8(24, 60, 24)), 1.5f);
+        al_draw_filled_ellipse(56.0f, 96.0f, 30.0f, 9.0f, paint(rgb8(130, 196, 80), 0.6f));
+        al_draw_filled_ellipse(64.0f, 92.0f, 40.0f, 10.0f, paint(Rgb{0, 0, 0}, 0.3f));
+    }
     restoreTransform(saved);
-    saved = placeLocal(4.0f * k, 25.0f * k, 1.4f * k, 0.0f);
+    // The chip is 86 x 53 units; small icons let it span the whole width, centred.
+    saved = small ? placeLocal(0.0f, (128.0f - 53.0f * 128.0f / 86.0f) / 2.0f * k, 128.0f / 86.0f * k, 0.0f)
+                  : placeLocal(4.0f * k, 25.0f * k, 1.4f * k, 0.0f);
     drawChip();
     restoreTransform(saved);
     return finishCanvas(canvas);

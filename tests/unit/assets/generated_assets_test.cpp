@@ -160,10 +160,11 @@ TEST(GeneratedAssets, GeneratorRunsGiveIdenticalBytes)
     const std::filesystem::path runs[2] = {scratch / "first", scratch / "second"};
     for (const auto& run : runs) {
         std::string command = std::string("\"") + QUENMARSH_ASSETGEN + "\" \"" + run.string() + "\" \"" +
-                              (run / "quenmarsh.png").string() + "\"";
+                              (run / "icons").string() + "\"";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
-    const char* files[] = {"map.jpg", "tiles.png", "cry.ogg", "quenmarsh.png"};
+    const char* files[] = {"map.jpg", "tiles.png", "cry.ogg", "icon.png", "icons/16x16/apps/quenmarsh.png",
+                           "icons/256x256/apps/quenmarsh.png"};
     for (const char* file : files) {
         std::vector<char> first = fileBytes(runs[0] / file);
         EXPECT_FALSE(first.empty()) << file;
