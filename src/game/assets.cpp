@@ -41,3 +41,14 @@ void loadAssets(Assets& assets, bool withSound)
     }
     if (withSound) assets.crySample = al_load_sample("cry.ogg");
 }
+
+void releaseAssets(Assets& assets)
+{
+    for (ALLEGRO_BITMAP* Assets::*slot : spriteSlots)
+        if (assets.*slot) al_destroy_bitmap(assets.*slot);
+    if (assets.tilesBitmap) al_destroy_bitmap(assets.tilesBitmap);
+    if (assets.mapBitmap) al_destroy_bitmap(assets.mapBitmap);
+    if (assets.uiFont) al_destroy_font(assets.uiFont);
+    if (assets.crySample) al_destroy_sample(assets.crySample);  // stops the cry first
+    assets = Assets{};
+}
