@@ -26,9 +26,15 @@ def copy_of_the_game(folder):
 
 
 def start_window_manager(x):
-    wm = subprocess.Popen(["openbox"], env=x.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wait_until(lambda: x.run("wmctrl", "-m", check=False).returncode == 0, 20 * SLOW, what="openbox")
-    return wm
+    """Openbox on the server. A server that resets when its last client leaves can drop
+    openbox's connection mid-handshake; it is then started again."""
+    for _ in range(3):
+        wm = subprocess.Popen(["openbox"], env=x.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        running = wait_until(lambda: wm.poll() is not None or x.run("wmctrl", "-m", check=False).returncode == 0,
+                             20 * SLOW, what="openbox")
+        if wm.poll() is None and running:
+            return wm
+    raise AssertionError("openbox did not start")
 
 
 class Endings(GameTestCase):
