@@ -80,6 +80,7 @@ void phaseStep(GameLoopState& state)
     const int32_t phase = (int32_t)(((int64_t)progress.phase + 1) % phaseCount);
     const PhaseEntry& entry = phase >= 0 ? phaseEntries[phase] : negativePhaseEntry;
     progress.phase = phase >= 0 ? entry.phase : phase;
+    state.saveRequested = true;  // so that a crash loses at most one phase of care
     if (entry.dialogNode >= 0) requestFade(state, Screen::Dialog, entry.dialogNode);
     if (entry.particleCount == 0) {
         clearParticles(state.care);

@@ -15,9 +15,17 @@ constexpr int fontHeight = -20;  // negative: the whole glyph height in pixels
 
 // Our pictures store straight alpha, which is what the game's blender expects; Allegro would
 // otherwise premultiply on load and every soft edge would come out too dark.
+// Loaded into memory first: a cut-short file leaves behind a half-made bitmap that Allegro never
+// hands back, and as a display bitmap that one would make destroying the display loop for ever.
+// A whole picture then moves to the display for drawing.
 ALLEGRO_BITMAP* loadPicture(const char* name)
 {
-    return al_load_bitmap_flags(name, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    const int flags = al_get_new_bitmap_flags();
+    al_set_new_bitmap_flags((flags & ~ALLEGRO_VIDEO_BITMAP) | ALLEGRO_MEMORY_BITMAP);
+    ALLEGRO_BITMAP* picture = al_load_bitmap_flags(name, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    al_set_new_bitmap_flags(flags);
+    if (picture) al_convert_bitmap(picture);
+    return picture;
 }
 
 }  // namespace
@@ -40,4 +48,15 @@ void loadAssets(Assets& assets, bool withSound)
         }
     }
     if (withSound) assets.crySample = al_load_sample("cry.ogg");
+}
+
+void releaseAssets(Assets& assets)
+{
+    for (ALLEGRO_BITMAP* Assets::*slot : spriteSlots)
+        if (assets.*slot) al_destroy_bitmap(assets.*slot);
+    if (assets.tilesBitmap) al_destroy_bitmap(assets.tilesBitmap);
+    if (assets.mapBitmap) al_destroy_bitmap(assets.mapBitmap);
+    if (assets.uiFont) al_destroy_font(assets.uiFont);
+    if (assets.crySample) al_destroy_sample(assets.crySample);  // stops the cry first
+    assets = Assets{};
 }

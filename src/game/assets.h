@@ -30,3 +30,5 @@ struct Assets {
 
 // withSound: audio is installed (loading a sample before that crashes Allegro).
 void loadAssets(Assets& assets, bool withSound);
+// Destroys what loadAssets made (sprites before their sheet) and nulls every field.
+void releaseAssets(Assets& assets);

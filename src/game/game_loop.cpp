@@ -8,6 +8,7 @@
 #include "progress/progress.h"
 #include "render/care_screen.h"
 #include "shell/fit_transform.h"
+#include "shell/platform.h"
 #include "shell/startup.h"
 
 namespace {
@@ -41,6 +42,7 @@ void initGameLoopState(GameLoopState& state, int32_t displayWidth, int32_t displ
     state.hover = 0;
     state.running = true;
     state.redrawRequested = true;
+    state.saveRequested = false;
     al_identity_transform(&state.screenTransform);
     // Only the scale is used: the map is anchored at the display's top-left corner.
     al_copy_transform(&state.worldTransform, &fit.transform);
@@ -89,6 +91,8 @@ void runGameLoop()
                       clockSeed());
     loadAssets(state.assets, audioInstalled);
     loadProgress();
+    // From here on a lost display has progress of its own to keep.
+    watchDisplayConnection(saveProgress);
     al_start_timer(timer);
 
     while (state.running) {
@@ -96,14 +100,23 @@ void runGameLoop()
         // Every queued event is handled, each timer event a tick of its own; then one frame.
         ALLEGRO_EVENT event;
         while (al_get_next_event(eventQueue, &event)) handleEvent(state, event);
+        // A logout, a shutdown or a closed terminal ends the game like the close box.
+        if (endSignalled()) state.running = false;
         if (state.redrawRequested) {
             drawFrame(state);
             al_flip_display();
             state.redrawRequested = false;
         }
+        // After the flip, so the black frame of a switch is already on screen; the last save
+        // comes after the loop anyway.
+        if (state.saveRequested && state.running) saveProgress();
+        state.saveRequested = false;
     }
 
     saveProgress();
     al_stop_timer(timer);
     al_flush_event_queue(eventQueue);
+    // Before the display goes: destroying it would otherwise convert every picture it holds,
+    // and a half-loaded one never finishes converting.
+    releaseAssets(state.assets);
 }

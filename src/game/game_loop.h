@@ -5,7 +5,9 @@
 
 #include "game/game_loop_state.h"
 
-// Runs until the player quits; loads the assets and the progress, saves the progress at the end.
+// Runs until the player quits, the display closes or an ending signal arrives; loads the assets
+// and the progress, saves the progress at each screen switch, phase change and at the end, and
+// releases the assets.
 void runGameLoop();
 
 // Set-up without a display or assets (those are the caller's): the fit transform for the given

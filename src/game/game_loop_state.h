@@ -16,6 +16,7 @@ enum class Screen : int32_t {
 struct GameLoopState {
     bool running;  // only ever goes from true to false
     bool redrawRequested;
+    bool saveRequested;  // at a screen switch and a phase change: the progress is saved after the pass
     InputState input;
 
     // Read once at set-up; a resized window is not followed.

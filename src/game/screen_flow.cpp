@@ -26,6 +26,7 @@ static void switchScreen(GameLoopState& state)
     state.fadeLevel = fadeBlack;
     state.care.wanderTimer = 0;  // the first care tick after any switch picks a new target
     if (state.currentNode == nextQuitsAndResets) quitAndReset(state);
+    state.saveRequested = true;  // written while the black frame shows
 }
 
 void advanceScreenFlow(GameLoopState& state)

@@ -2,109 +2,94 @@
 
 #include <allegro5/allegro.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <system_error>
 
 #include "progress/progress_text.h"
+#include "shell/platform.h"
 
 Progress progress = defaultProgress();
 
 namespace {
 
 const char* const progressFileName = "qmprogress.dat";
-// Written in full beside the real file, then renamed over it, so a save never leaves a
-// half-written progress file behind.
-const char* const progressTempName = "qmprogress.dat.new";
+
+// A file that exists but could not be read: the session plays from the defaults and its saves
+// leave that file alone, so whatever it holds is not replaced by a fresh chip.
+std::string refusedPath;
+// The reason last told on stderr, so that a save failing at every screen switch is told once.
+std::string toldReason;
+// The game loop's thread and the thread that notices a lost display may both save.
+std::mutex saveLock;
 
 // The file lives in the parent of the user-settings folder. False when the platform has no
 // settings path.
-bool progressPaths(std::string& file, std::string& temp)
+bool progressPath(std::string& file)
 {
     ALLEGRO_PATH* path = al_get_standard_path(ALLEGRO_USER_SETTINGS_PATH);
     if (!path) return false;
     al_drop_path_tail(path);
     al_set_path_filename(path, progressFileName);
     file = al_path_cstr(path, ALLEGRO_NATIVE_PATH_SEP);
-    al_set_path_filename(path, progressTempName);
-    temp = al_path_cstr(path, ALLEGRO_NATIVE_PATH_SEP);
     al_destroy_path(path);
     return true;
 }
 
-// Allegro's paths are UTF-8 on every platform.
-std::filesystem::path fsPath(const std::string& utf8)
+void tellOnce(const std::string& line)
 {
-    return std::filesystem::u8path(utf8);
+    if (line == toldReason) return;
+    toldReason = line;
+    std::fprintf(stderr, "quenmarsh: %s\n", line.c_str());
 }
 
-Progress readProgressFile()
+void refuse(const std::string& file, const std::string& reason)
 {
-    std::string file, temp;
-    if (!progressPaths(file, temp)) return defaultProgress();
-    ALLEGRO_FILE* in = al_fopen(file.c_str(), "rb");
-    if (!in) return defaultProgress();
-
-    ProgressReader reader{};
-    char chunk[512];
-    while (progressReaderWantsMore(reader)) {
-        const size_t got = al_fread(in, chunk, sizeof chunk);
-        if (got == 0) break;
-        feedProgressReader(reader, chunk, got);
-    }
-    // A read error may have stopped inside a line: that line is not trusted.
-    if (al_ferror(in)) reader.cut = true;
-    al_fclose(in);
-    return finishProgressReader(reader);
-}
-
-// Every byte must reach the file, including those still buffered when it is closed.
-bool writeWholeFile(ALLEGRO_FILE* out, const std::string& text)
-{
-    bool written = al_fwrite(out, text.data(), text.size()) == text.size();
-    written = al_fflush(out) && written;
-    written = al_ferror(out) == 0 && written;
-    return al_fclose(out) && written;
-}
-
-void writeProgressFile(const std::string& text)
-{
-    std::string file, temp;
-    if (!progressPaths(file, temp)) return;
-
-    // A fresh account may not have the settings area yet.
-    std::error_code error;
-    std::filesystem::create_directories(fsPath(file).parent_path(), error);
-    if (error) return;
-
-    ALLEGRO_FILE* out = al_fopen(temp.c_str(), "wb");
-    if (!out) return;  // nothing was created, so nothing to clean up
-    if (!writeWholeFile(out, text)) {
-        std::filesystem::remove(fsPath(temp), error);
-        return;
-    }
-    std::filesystem::rename(fsPath(temp), fsPath(file), error);
-    if (error) std::filesystem::remove(fsPath(temp), error);
+    refusedPath = file;
+    tellOnce("cannot read the progress file " + file + " (" + reason +
+             "): playing from a fresh start and leaving the file as it is");
 }
 
 }  // namespace
 
-// The file is a native file, not game data: both operations step around the PhysicsFS file
-// interface for their own thread and put it back on every path.
+// The file is a native file, not game data: it is read and written through the platform file,
+// never through the PhysicsFS file interface that the game data uses.
 void loadProgress()
 {
-    ALLEGRO_STATE state;
-    al_store_state(&state, ALLEGRO_STATE_NEW_FILE_INTERFACE);
-    al_set_standard_file_interface();
-    progress = readProgressFile();
-    al_restore_state(&state);
+    progress = defaultProgress();
+    refusedPath.clear();
+    std::string file, reason, bytes;
+    if (!progressPath(file)) return;
+    switch (fileKind(file, reason)) {
+    case FileKind::Missing: return;  // the first run
+    case FileKind::Other: refuse(file, "not a regular file"); return;
+    case FileKind::Unknown: refuse(file, reason); return;
+    case FileKind::Regular: break;
+    }
+    // One byte past the limit tells the reader that the file was cut there.
+    if (!readRegularFile(file, maxProgressFileBytes + 1, bytes, reason)) {
+        refuse(file, reason);
+        return;
+    }
+    progress = parseProgress(bytes);
 }
 
 void saveProgress()
 {
-    ALLEGRO_STATE state;
-    al_store_state(&state, ALLEGRO_STATE_NEW_FILE_INTERFACE);
-    al_set_standard_file_interface();
-    writeProgressFile(formatProgress(progress));
-    al_restore_state(&state);
+    std::lock_guard<std::mutex> hold(saveLock);
+    std::string file, reason;
+    if (!progressPath(file) || file == refusedPath) return;
+
+    // A fresh account may not have the settings area yet.
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::u8path(file).parent_path(), error);
+    if (error)
+        reason = error.message();
+    else if (fileKind(file, reason) == FileKind::Other)
+        reason = "not a regular file";
+    else if (replaceFileDurably(file, formatProgress(progress), reason))
+        return;
+    tellOnce("cannot save the progress to " + file + ": " + reason);
 }

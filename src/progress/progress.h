@@ -20,7 +20,10 @@ extern Progress progress;
 // A fresh chip: 0, 0, 0, 0, 255, 255, 255, 0, 0.
 Progress defaultProgress();
 
-// Fills `progress` from the file, or with the defaults; never fails visibly.
+// Fills `progress` from the file, or with the defaults; never fails visibly. A file that is
+// there but cannot be read (or is no regular file) is never written over in this session; one
+// line on stderr says so.
 void loadProgress();
-// Writes `progress` to the file; never fails visibly and never leaves a half-written file.
+// Writes `progress` to the file durably; never leaves a half-written file. A failure is told on
+// stderr (once for each reason), never on the screen. Safe to call from any thread.
 void saveProgress();

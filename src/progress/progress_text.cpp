@@ -8,22 +8,26 @@
 namespace {
 
 // One line of the file: an integer field, or a meter with its highest loadable value.
+// A counter cannot be negative; heat only ever moves in eighths from 0, and any other value
+// could step past 0 on cooling and never stop.
 struct ProgressField {
     int32_t Progress::*integer;
     float Progress::*meter;
     float maxValue;
+    bool counter;
+    bool eighths;
 };
 
 const ProgressField progressFields[progressLineCount] = {
-    {&Progress::phase, nullptr, 0.0f},
-    {&Progress::phaseTick, nullptr, 0.0f},
-    {nullptr, &Progress::heat, maxMeter},
-    {nullptr, &Progress::fire, maxMeter},
-    {nullptr, &Progress::water, maxMeter},
-    {nullptr, &Progress::food, maxMeter},
-    {nullptr, &Progress::health, maxHealth},
-    {&Progress::goodCount, nullptr, 0.0f},
-    {&Progress::deadCount, nullptr, 0.0f},
+    {&Progress::phase, nullptr, 0.0f, false, false},
+    {&Progress::phaseTick, nullptr, 0.0f, false, false},
+    {nullptr, &Progress::heat, maxMeter, false, true},
+    {nullptr, &Progress::fire, maxMeter, false, false},
+    {nullptr, &Progress::water, maxMeter, false, false},
+    {nullptr, &Progress::food, maxMeter, false, false},
+    {nullptr, &Progress::health, maxHealth, false, false},
+    {&Progress::goodCount, nullptr, 0.0f, true, false},
+    {&Progress::deadCount, nullptr, 0.0f, true, false},
 };
 
 bool isBlank(char c)
@@ -51,8 +55,9 @@ bool parseInteger(std::string_view text, int32_t& value)
     if (!dropPlusSign(text) || text.empty()) return false;
     int32_t parsed = 0;
     const char* end = text.data() + text.size();
+    // Like atoi, the leading number counts and whatever follows it is ignored.
     std::from_chars_result result = std::from_chars(text.data(), end, parsed);
-    if (result.ec != std::errc() || result.ptr != end) return false;
+    if (result.ec != std::errc()) return false;
     value = parsed;
     return true;
 }
@@ -65,7 +70,7 @@ bool parseMeter(std::string_view text, float maxValue, float& value)
     float parsed = 0.0f;
     const char* end = text.data() + text.size();
     std::from_chars_result result = std::from_chars(text.data(), end, parsed, std::chars_format::general);
-    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(parsed)) return false;
+    if (result.ec != std::errc() || !std::isfinite(parsed)) return false;
     if (parsed <= 0.0f) parsed = 0.0f;  // also turns -0 into 0
     if (parsed > maxValue) parsed = maxValue;
     value = parsed;
@@ -142,10 +147,15 @@ Progress finishProgressReader(const ProgressReader& reader)
         if (reader.overlong[i]) continue;
         const ProgressField& field = progressFields[i];
         const std::string_view text = trimBlanks(reader.lines[i]);
-        if (field.integer)
+        if (field.integer) {
             parseInteger(text, values.*field.integer);
-        else
-            parseMeter(text, field.maxValue, values.*field.meter);
+            if (field.counter && values.*field.integer < 0) values.*field.integer = 0;
+        } else {
+            float& meter = values.*field.meter;
+            parseMeter(text, field.maxValue, meter);
+            // Down to the eighth below: exact, since 255 * 8 fits a float's mantissa many times.
+            if (field.eighths) meter = std::floor(meter * 8.0f) / 8.0f;
+        }
     }
     return values;
 }

@@ -36,10 +36,11 @@ struct ProgressReader {
 bool feedProgressReader(ProgressReader& reader, const char* bytes, std::size_t size);
 // True while more bytes could still change the result.
 bool progressReaderWantsMore(const ProgressReader& reader);
-// The record the gathered lines describe. A line that is not a number of its field's type
-// (trimmed of blanks and a carriage return), not finite or out of 32-bit range, a missing line
-// and a cut last line all give that field's default; meters are clamped to 0..maxMeter
-// (health 0..maxHealth). A last line without its line feed still counts.
+// The record the gathered lines describe. A line (trimmed of blanks and a carriage return) that
+// does not start with a number of its field's type, one not finite or out of 32-bit range, a
+// missing line and a cut last line all give that field's default; text after the number is
+// ignored, as atoi would. Meters are clamped to 0..maxMeter (health 0..maxHealth), heat rounded
+// down to an eighth, and the two counters raised to 0. A last line without its line feed counts.
 Progress finishProgressReader(const ProgressReader& reader);
 
 // The whole file text at once.

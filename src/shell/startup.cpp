@@ -10,6 +10,7 @@
 #include <allegro5/allegro_ttf.h>
 #include <physfs.h>
 
+#include <cstdio>
 #include <string>
 
 #include "shell/data_path.h"
@@ -29,9 +30,13 @@ constexpr int windowedFlags = ALLEGRO_WINDOWED | ALLEGRO_OPENGL | ALLEGRO_GENERA
 constexpr int reservedSamples = 16;
 constexpr double tickSeconds = 1.0 / 60.0;
 
-// Start-up failures are told once, in a native box with no parent, before the game ends.
+// Start-up failures are told once, in a native box with no parent, before the game ends, and on
+// stderr. A full-screen window stays on top of the box: it goes first.
 bool fail(const char* message)
 {
+    std::fprintf(stderr, "quenmarsh: %s\n", message);
+    if (display) al_destroy_display(display);
+    display = nullptr;
     al_show_native_message_box(nullptr, "Error", "Cannot run", message, nullptr,
                                ALLEGRO_MESSAGEBOX_ERROR);
     return false;

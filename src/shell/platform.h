@@ -1,0 +1,43 @@
+// The game's only calls into the operating system (and the X library): how the game learns it
+// must end, and the file operations a progress file needs to survive crashes and power cuts.
+// Paths are UTF-8 text in the platform's native notation. Free of Allegro.
+#pragma once
+#include <cstddef>
+#include <string>
+
+// SIGTERM, SIGINT and SIGHUP (on Windows: SIGINT, SIGTERM and SIGBREAK) no longer end the
+// process; each raises a flag that the game loop reads once per pass.
+void watchEndSignals();
+bool endSignalled();
+
+// Exit status after the display connection was lost.
+constexpr int displayLostStatus = 3;
+
+// On X11, losing the display connection would make Xlib end the process from whichever thread
+// noticed it, crashing or hanging in the exit handlers. Instead `lastSave` runs once and the
+// process ends at once with displayLostStatus. Nothing to do elsewhere.
+void watchDisplayConnection(void (*lastSave)());
+
+enum class FileKind {
+    Missing,  // nothing there (a dangling symbolic link included)
+    Regular,
+    Other,  // a directory, FIFO, device or socket: never opened
+    Unknown,  // cannot even be looked at (a folder without search permission)
+};
+
+// Follows symbolic links; `reason` says why when the result is Unknown.
+FileKind fileKind(const std::string& path, std::string& reason);
+
+// Reads at most maxBytes of a regular file, without ever blocking on something else that has
+// taken its place. False with a reason when it cannot be opened or read.
+bool readRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& reason);
+
+// Where a chain of symbolic links ends (the path itself when it is no link).
+std::string resolveLinks(const std::string& path);
+
+// Replaces the file at `path` (after resolveLinks) with `bytes` so that after a crash or power
+// cut it holds either the old or the new content: a temporary file beside it is written and
+// synced, renamed over it, and the folder synced. The old file's permissions are kept; a stale
+// or foreign entry at the temporary name does not stop the save. False with a reason on failure,
+// leaving the old file as it was.
+bool replaceFileDurably(const std::string& path, const std::string& bytes, std::string& reason);
