@@ -444,7 +444,7 @@ class Game:
         """Waits for the game's window. A start that ends in the error box fails the test with
         the box's text."""
         try:
-            self.window = wait_until(lambda: self.find_window("Quenmarsh") or self._start_failed(), timeout,
+            self.window = wait_until(lambda: self._start_failed() or self.find_window("Quenmarsh"), timeout,
                                      interval=0.1, what="the game window")
         except AssertionError as failure:
             windows = self.x.run("xdotool", "search", "--name", ".", check=False).stdout.split()
@@ -505,6 +505,7 @@ class Game:
             return wait_until(check, timeout, interval=interval, what=what)
         except AssertionError as failure:
             if last and "timed out" in str(failure):
+                self._start_failed()  # the window came before an error box
                 os.makedirs(FAILURE_SHOTS, exist_ok=True)
                 path = os.path.join(FAILURE_SHOTS, "%d-%s.png" % (os.getpid(), "".join(
                     c if c.isalnum() else "-" for c in what)[:60]))
