@@ -1,6 +1,6 @@
 """Deaths and successes, set up in the progress file: the outcome dialog that follows, the
 counters afterwards, each way of leaving the game with what it leaves in the file, and the
-next run, which carries on from that file."""
+next run, which carries on from that file. Then the dialogs that the phase cycle opens."""
 
 import unittest
 
@@ -35,6 +35,16 @@ OUTCOMES = [
      [(12, "Ok")], ((0, 1), "close request")),
 ]
 
+# The phase dialogs: a stored game one tick before phase 1 or 3 begins, the answers walked
+# through, and what the file holds at the request, frozen through the dialogs: that tick's
+# meters in the new phase.
+ONE_TICK = dict(food=254.75, water=254.75)
+PHASE_WALKS = [
+    (progress(phaseTick=3599), [(3, "WTF?"), (4, "WUT?"), (7, "Close")], progress(phase=1, **ONE_TICK)),
+    (progress(phase=2, phaseTick=3599), [(8, "Will there be more?"), (11, "Bring it!")],
+     progress(phase=3, **ONE_TICK)),
+]
+
 
 class Outcomes(GameTestCase):
     SCREEN = (854, 480)
@@ -50,6 +60,22 @@ class Outcomes(GameTestCase):
                 game = self.start_game(settings=game.settings)
                 try:
                     self.resume(game)
+                finally:
+                    game.kill()
+
+    def test_the_phase_dialogs_and_their_answers(self):
+        for stored, dialogs, requested in PHASE_WALKS:
+            with self.subTest(node=dialogs[0][0]):
+                game = self.start_game(stored=stored)
+                try:
+                    game.wait_for_window()
+                    for node, label in dialogs:
+                        game.wait_for_dialog(node)
+                        game.answer(node, label)
+                    game.wait_for_care_screen()
+                    game.quit("Escape")
+                    self.assertEqual(game.wait_exit(), 0)
+                    self.assertSavedAfterQuietCare(game, requested)
                 finally:
                     game.kill()
 

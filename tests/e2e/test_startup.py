@@ -61,6 +61,7 @@ class MissingData(GameTestCase):
         game = self.start_game(program=program)
         box = wait_until(lambda: game.find_window("Error"), 30, interval=0.1, what="the error box")
         self.assertIsNone(game.proc.poll(), "the box must wait for the player")
+        self.assertRegex(game.error_box_text(), "^Error: Cannot run: Can not open the game data in ")
         game.dismiss_error_box(box)
         self.assertEqual(game.wait_exit(), 255)
         self.assertFalse(os.path.exists(game.progress_file))

@@ -44,6 +44,39 @@ TEST(CareTick, CombinedMeterRules)
     }
 }
 
+// The walk, the hop, the particles and the phase each see what the steps before them left.
+TEST(CareTick, LaterStepsSeeTheEarlierOnes)
+{
+    const struct {
+        const char* name;
+        int32_t chipX, chipY, targetX, targetY, hopTarget, particleCount, phaseTick;
+        int32_t hopTargetAfter;
+        float firstParticleY;  // -1: none
+    } cases[] = {
+        {"a step into the zone starts a hop", 213, 300, 100, 300, 0, 0, 5, 20, -1},
+        {"particles start at the stepped, risen chip", 300, 300, 300, 200, 20, 500, 5, 20, 298},
+        {"a shower starts the tick after its phase", 300, 300, 300, 300, 0, 0, 3599, 0, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        GameLoopState state;
+        startCare(state);
+        CareState& care = state.care;
+        care.chipX = c.chipX;
+        care.chipY = c.chipY;
+        care.targetX = c.targetX;
+        care.targetY = c.targetY;
+        care.wanderTimer = 10;
+        care.hopTarget = c.hopTarget;
+        care.particleCount = c.particleCount;
+        progress.phase = 1;
+        progress.phaseTick = c.phaseTick;
+        careTick(state);
+        EXPECT_EQ(care.hopTarget, c.hopTargetAfter);
+        EXPECT_EQ(care.particles[0].active ? care.particles[0].y : -1, c.firstParticleY);
+    }
+}
+
 // The cry starts below 100 and stops above it; at exactly 100 nothing changes. No sample is
 // loaded here, so crying is tracked without sound.
 TEST(CareTick, CryFollowsHealth)
@@ -51,14 +84,17 @@ TEST(CareTick, CryFollowsHealth)
     const struct {
         float health;
         bool cryingBefore, cryingAfter;
+        float foodAndWater;
     } cases[] = {
-        {100, false, false}, {100, true, true},   {99.75f, false, true}, {99.75f, true, true},
-        {100.25f, true, false}, {100.25f, false, false}, {0.5f, true, false},  // dies: stops
+        {100, false, false, 150},   {100, true, true, 150},    {99.75f, false, true, 150},
+        {99.75f, true, true, 150},  {100.25f, true, false, 150}, {100.25f, false, false, 150},
+        {0.5f, true, false, 150},  // dies: stops
+        {95, false, true, 255},  // cries before the same tick heals it past 100
     };
     for (const auto& c : cases) {
         GameLoopState state;
         startCare(state);
-        setMeters(0, 0, 150, 150, c.health);
+        setMeters(0, 0, c.foodAndWater, c.foodAndWater, c.health);
         state.care.crying = c.cryingBefore;
         careTick(state);
         EXPECT_EQ(state.care.crying, c.cryingAfter) << "health " << c.health;
@@ -87,6 +123,17 @@ TEST(CareTick, CryPlaysAndStopsWhenAudioWorks)
     careTick(state);
     EXPECT_FALSE(state.care.crying);
     EXPECT_FALSE(state.care.cryStarted);
+    // A death stops the loop (a success never finds one: the cry stops above 100 in the
+    // same tick). With room for one sample only, the next cry starts only if it was stopped.
+    progress.health = 99;
+    careTick(state);
+    setMeters(0, 0, 150, 150, 0.5f);
+    careTick(state);
+    EXPECT_EQ(progress.deadCount, 1);
+    EXPECT_FALSE(state.care.crying);
+    progress.health = 99;
+    careTick(state);
+    EXPECT_TRUE(state.care.cryStarted);
     al_destroy_sample(sample);
     al_uninstall_audio();
 }

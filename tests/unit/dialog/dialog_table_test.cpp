@@ -44,6 +44,8 @@ TEST(DialogTable, TextsAndAnswersAsTheGameHasThem)
         {2, false, 0, "As long as you you give it your best!", 0},
         {2, true, 0, "Close", nextCloses},
         {3, false, 0, "Empty Dialog", 0},
+        {3, true, 2, "BBQ", 6},
+        {6, false, 0, "BBQ is yummy!", 0},
         {8, true, 1, "Should of had flaming water", 10},
         {8, true, 2, "Whatever", nextCloses},
         {9, false, 1, nullptr, 0},

@@ -159,13 +159,23 @@ TEST(GameLoop, EventTable)
         EXPECT_EQ(state.input.escape, keyHeld);
     }
     {
-        // A click during the intro reaches the first tick, which only makes the start decision.
+        // A click during the intro reaches the first tick, which only makes the start decision,
+        // though it lands on "Will do!", the first answer of node 0.
         GameLoopState state = freshState();
+        ALLEGRO_EVENT move = eventOfType(ALLEGRO_EVENT_MOUSE_AXES);
+        move.mouse.x = 213;
+        move.mouse.y = 430;
         ALLEGRO_EVENT click = eventOfType(ALLEGRO_EVENT_MOUSE_BUTTON_DOWN);
         click.mouse.button = 1;
+        handleEvent(state, move);
         handleEvent(state, click);
         handleEvent(state, eventOfType(ALLEGRO_EVENT_TIMER));
         EXPECT_FALSE(state.fading);
+        EXPECT_EQ(state.input.buttons[0], keyHeld);
+        // The same click on the dialog screen is an answer: the tick sees it before it is cleared.
+        handleEvent(state, click);
+        handleEvent(state, eventOfType(ALLEGRO_EVENT_TIMER));
+        EXPECT_TRUE(state.fading);
         EXPECT_EQ(state.input.buttons[0], keyHeld);
     }
 }
@@ -195,7 +205,9 @@ TEST(ScreenFlow, FadeOverlayDarkensTheFrame)
         ALLEGRO_BITMAP* frame = al_create_bitmap(40, 30);
         al_set_target_bitmap(frame);
         al_clear_to_color(al_map_rgb(200, 200, 200));
+        al_use_transform(&state.worldTransform);  // as the care screen leaves it: 1/16 scale
         drawFadeOverlay(state);
+        EXPECT_EQ(al_get_current_transform()->m[0][0], 1.0f);  // display pixels from here on
         for (int xy : {0, 20, 29}) {
             unsigned char r, g, b;
             al_unmap_rgb(al_get_pixel(frame, xy, xy), &r, &g, &b);

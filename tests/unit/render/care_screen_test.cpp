@@ -301,22 +301,24 @@ TEST_F(CareScreen, ParticlesFadeWithTheirLife)
         bool active;
         int32_t life, maxLife;
         bool drawn;
+        bool underChip;  // the chip's corner marker then covers pixels 298 to 301 both ways
     };
     const Row rows[] = {
-        {854, 480, 1, 0, true, 60, 60, true},  // just spawned: opaque
-        {854, 480, 1, 0, true, 15, 60, true},
-        {854, 480, 500, 499, true, 1, 4, true},
-        {960, 540, 1000, 999, true, 30, 40, true},
-        {854, 480, 0, 0, true, 60, 60, false},  // beyond the count
-        {854, 480, 500, 500, true, 60, 60, false},
-        {854, 480, 1, 0, false, 60, 60, false},  // inactive
+        {854, 480, 1, 0, true, 60, 60, true, false},  // just spawned: opaque
+        {854, 480, 1, 0, true, 15, 60, true, false},
+        {854, 480, 500, 499, true, 1, 4, true, false},
+        {960, 540, 1000, 999, true, 30, 40, true, false},
+        {854, 480, 0, 0, true, 60, 60, false, false},  // beyond the count
+        {854, 480, 500, 500, true, 60, 60, false, false},
+        {854, 480, 1, 0, false, 60, 60, false, false},  // inactive
+        {854, 480, 1, 0, true, 60, 60, true, true},  // drawn, but hidden by the chip
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "count " << row.count << ", slot " << row.slot << ", life "
                                         << row.life << "/" << row.maxLife);
         auto state = careState(row.w, row.h);
-        state->care.chipX = 400;
-        state->care.chipY = 20;
+        state->care.chipX = row.underChip ? 298 : 400;
+        state->care.chipY = row.underChip ? 298 : 20;
         state->care.particleCount = row.count;
         Particle& p = state->care.particles[row.slot];
         p = Particle{row.active, 300.0f, 300.0f, 0.0f, 0.0f, row.life, row.maxLife};
@@ -324,8 +326,9 @@ TEST_F(CareScreen, ParticlesFadeWithTheirLife)
         drawCareScreen(*state);
         const double scale = row.w == 960 ? 1.125 : 1.0;
         const int px = (int)(300 * scale);
-        const Rgba want = row.drawn ? blendOver(255, 255, 255, (int)(255.0 * row.life / row.maxLife + 0.5), mapColour)
-                                    : mapColour;
+        Rgba want = row.drawn ? blendOver(255, 255, 255, (int)(255.0 * row.life / row.maxLife + 0.5), mapColour)
+                              : mapColour;
+        if (row.underChip) want = spriteMarks[10].colour;
         const Rgba got = pixelAt(target.bitmap, px, px);
         EXPECT_TRUE(isColour(got, want)) << got.r << "," << got.g << "," << got.b;
         // A disc of radius 2: covers its neighbours, not pixels 3 away.
