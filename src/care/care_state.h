@@ -31,6 +31,8 @@ struct CareState {
     bool crying;
     ALLEGRO_SAMPLE_ID cryId;
     bool cryStarted;  // al_play_sample accepted the loop, so cryId may be handed to al_stop_sample
+    ALLEGRO_SAMPLE_ID cryTailId;  // a stopped cry still finishing its whimper
+    bool cryTailPlaying;
     int32_t chipX;  // map-canvas pixels, top-left of the chip sprite at rest
     int32_t chipY;
     int32_t targetX;

@@ -1,3 +1,5 @@
+// al_lock_sample_id, which reaches the instance behind a played sample, is marked unstable.
+#define ALLEGRO_UNSTABLE
 #include "care/care_tick.h"
 
 #include <allegro5/allegro_audio.h>
@@ -20,6 +22,38 @@ static constexpr int32_t successNode = 14;
 static constexpr int32_t lastSuccessNode = 15;
 static constexpr int64_t lastSuccessLead = 10;
 
+// Cutting the cry mid-voice clicks, so a stopped cry plays on once to the next pause between
+// whimpers: a run of samples this long and this quiet.
+static constexpr unsigned cryPauseSamples = 1024;
+static constexpr int cryQuiet = 64;
+
+// Whether the instance's next samples are a pause (or the sound is over, or not one we can read).
+static bool cryAtPause(ALLEGRO_SAMPLE_INSTANCE* instance, ALLEGRO_SAMPLE* sample)
+{
+    if (al_get_sample_depth(sample) != ALLEGRO_AUDIO_DEPTH_INT16 ||
+        al_get_sample_channels(sample) != ALLEGRO_CHANNEL_CONF_1)
+        return true;
+    const int16_t* data = static_cast<const int16_t*>(al_get_sample_data(sample));
+    const unsigned length = al_get_sample_length(sample);
+    const unsigned position = al_get_sample_instance_position(instance);
+    for (unsigned i = position; i < length && i < position + cryPauseSamples; ++i)
+        if (data[i] > cryQuiet || data[i] < -cryQuiet) return false;
+    return true;
+}
+
+// Stops the sound behind id at a pause; otherwise lets it finish the current whimper, playing
+// once from here. Returns whether it is still sounding.
+static bool stopAtPause(ALLEGRO_SAMPLE_ID& id, ALLEGRO_SAMPLE* sample)
+{
+    ALLEGRO_SAMPLE_INSTANCE* instance = al_lock_sample_id(&id);
+    if (!instance) return false;  // already over
+    al_set_sample_instance_playmode(instance, ALLEGRO_PLAYMODE_ONCE);
+    const bool atPause = cryAtPause(instance, sample);
+    al_unlock_sample_id(&id);
+    if (atPause) al_stop_sample(&id);
+    return !atPause;
+}
+
 // A missing sample (no audio, or no "cry.ogg") is never handed to Allegro: the chip cries in
 // silence, and `crying` is tracked all the same.
 static void startCry(CareState& care, ALLEGRO_SAMPLE* sample)
@@ -29,17 +63,25 @@ static void startCry(CareState& care, ALLEGRO_SAMPLE* sample)
     care.crying = true;
 }
 
-static void stopCry(CareState& care)
+// `crying` ends at once; only the sound's tail runs on, cut at the next pause by the following
+// care ticks (none run under a fade or a dialog: then the tail plays to the end of the loop).
+// An older tail that is still sounding is left to run out by itself.
+static void stopCry(CareState& care, ALLEGRO_SAMPLE* sample)
 {
-    if (care.cryStarted) al_stop_sample(&care.cryId);
+    if (care.cryStarted && stopAtPause(care.cryId, sample)) {
+        care.cryTailId = care.cryId;
+        care.cryTailPlaying = true;
+    }
     care.cryStarted = false;
     care.crying = false;
 }
 
 static void cryStep(GameLoopState& state)
 {
-    if (progress.health < cryHealth && !state.care.crying) startCry(state.care, state.assets.crySample);
-    if (progress.health > cryHealth && state.care.crying) stopCry(state.care);
+    CareState& care = state.care;
+    if (care.cryTailPlaying) care.cryTailPlaying = stopAtPause(care.cryTailId, state.assets.crySample);
+    if (progress.health < cryHealth && !care.crying) startCry(care, state.assets.crySample);
+    if (progress.health > cryHealth && care.crying) stopCry(care, state.assets.crySample);
 }
 
 // Counters loaded from a file may sit at the top of the range: wrap instead of overflowing.
@@ -51,7 +93,7 @@ static int32_t countUp(int32_t count)
 static void newChip(GameLoopState& state)
 {
     resetForNewChip(progress);
-    if (state.care.crying) stopCry(state.care);
+    if (state.care.crying) stopCry(state.care, state.assets.crySample);
 }
 
 static void deathStep(GameLoopState& state)

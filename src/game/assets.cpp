@@ -28,6 +28,20 @@ ALLEGRO_BITMAP* loadPicture(const char* name)
     return picture;
 }
 
+// The map and the chip are drawn through the world transform at any scale: filtered, so that
+// 1.125x or 1.5x look even rather than repeating every eighth or second row. The map is mipmapped
+// too, for displays smaller than its canvas; the sprite sheet is not, since its small levels
+// would blend neighbouring sprites.
+ALLEGRO_BITMAP* loadScaledPicture(const char* name, int extraFlags)
+{
+    ALLEGRO_STATE state;
+    al_store_state(&state, ALLEGRO_STATE_NEW_BITMAP_PARAMETERS);
+    al_set_new_bitmap_flags(al_get_new_bitmap_flags() | ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR | extraFlags);
+    ALLEGRO_BITMAP* bitmap = loadPicture(name);
+    al_restore_state(&state);
+    return bitmap;
+}
+
 }  // namespace
 
 void loadAssets(Assets& assets, bool withSound)
@@ -35,16 +49,19 @@ void loadAssets(Assets& assets, bool withSound)
     assets = Assets{};
     assets.uiFont = al_load_font("VeraMoBd.ttf", fontHeight, ALLEGRO_TTF_NO_AUTOHINT);
     if (!assets.uiFont) assets.uiFont = al_create_builtin_font();
-    assets.mapBitmap = loadPicture("map.jpg");
+    assets.mapBitmap = loadScaledPicture("map.jpg", ALLEGRO_MIPMAP);
+    // The panel's sprites stay unfiltered, pixel for pixel; the chip comes from a filtered copy.
     assets.tilesBitmap = loadPicture("tiles.png");
+    assets.worldTilesBitmap = loadScaledPicture("tiles.png", 0);
     if (assets.tilesBitmap) {
         const int sheetWidth = al_get_bitmap_width(assets.tilesBitmap);
         const int sheetHeight = al_get_bitmap_height(assets.tilesBitmap);
         for (int i = 0; i < spriteCount; ++i) {
             const SpriteRect& r = spriteRects[i];
             // A sheet too small for a sprite leaves that sprite missing rather than clipped.
-            if (r.x + r.w <= sheetWidth && r.y + r.h <= sheetHeight)
-                assets.*spriteSlots[i] = al_create_sub_bitmap(assets.tilesBitmap, r.x, r.y, r.w, r.h);
+            ALLEGRO_BITMAP* sheet = i == SpriteChip ? assets.worldTilesBitmap : assets.tilesBitmap;
+            if (sheet && r.x + r.w <= sheetWidth && r.y + r.h <= sheetHeight)
+                assets.*spriteSlots[i] = al_create_sub_bitmap(sheet, r.x, r.y, r.w, r.h);
         }
     }
     if (withSound) assets.crySample = al_load_sample("cry.ogg");

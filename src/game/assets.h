@@ -13,7 +13,8 @@ struct Assets {
     ALLEGRO_FONT* uiFont;
     ALLEGRO_BITMAP* mapBitmap;
     ALLEGRO_BITMAP* tilesBitmap;
-    // Sub-bitmaps of tilesBitmap, at the rectangles of spriteRects.
+    ALLEGRO_BITMAP* worldTilesBitmap;  // the same sheet, filtered for drawing at any scale
+    // Sub-bitmaps of tilesBitmap (the chip: of worldTilesBitmap), at the rectangles of spriteRects.
     ALLEGRO_BITMAP* iconHeat;
     ALLEGRO_BITMAP* iconFire;
     ALLEGRO_BITMAP* iconWater;

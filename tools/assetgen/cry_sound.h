@@ -1,5 +1,6 @@
-// The chip's cry: a short whimper, synthesised sample by sample and written as Ogg Vorbis.
-// The game plays it looping, so it starts and ends in silence and the seam cannot click.
+// The chip's cry: a loop of three different whimpers with pauses, synthesised sample by sample
+// (a pulse train and breath shaped by a few resonances) and written as Ogg Vorbis. The game
+// plays it looping, so it starts and ends in silence and the seam cannot click.
 #pragma once
 #include <cstdint>
 #include <vector>

@@ -89,20 +89,30 @@ void drawChip()
 
 // ---------------------------------------------------------------- 16 x 16 icons
 
+// The chip's warmth: a stout thermometer with heat rising beside it in waves; no flame shape,
+// so it never reads as the fire meter.
 void drawThermometerIcon()
 {
-    const Rgb glass = rgb8(246, 242, 236), red = rgb8(226, 52, 40);
-    al_draw_line(7.0f, 2.6f, 7.0f, 10.0f, paint(ink), 6.0f);
-    al_draw_filled_circle(7.0f, 2.6f, 3.0f, paint(ink));
-    al_draw_filled_circle(7.0f, 11.8f, 4.1f, paint(ink));
-    al_draw_line(7.0f, 2.6f, 7.0f, 10.0f, paint(glass), 4.0f);
-    al_draw_filled_circle(7.0f, 2.6f, 2.0f, paint(glass));
-    al_draw_filled_circle(7.0f, 11.8f, 3.1f, paint(red));
-    al_draw_line(7.0f, 5.0f, 7.0f, 11.0f, paint(red), 2.0f);
-    al_draw_filled_circle(5.9f, 10.9f, 1.0f, paint(white, 0.8f));
-    // Scale marks.
-    for (float y : {3.5f, 6.0f, 8.5f})
-        al_draw_line(10.6f, y, 12.6f, y, paint(ink), 1.1f);
+    const Rgb glass = rgb8(246, 242, 236), red = rgb8(226, 40, 32), warm = rgb8(255, 150, 40);
+    al_draw_line(5.0f, 2.8f, 5.0f, 10.0f, paint(ink), 7.0f);
+    al_draw_filled_circle(5.0f, 2.8f, 3.5f, paint(ink));
+    al_draw_filled_circle(5.0f, 11.4f, 4.5f, paint(ink));
+    al_draw_line(5.0f, 2.8f, 5.0f, 10.0f, paint(glass), 5.0f);
+    al_draw_filled_circle(5.0f, 2.8f, 2.5f, paint(glass));
+    al_draw_filled_circle(5.0f, 11.4f, 3.5f, paint(red));
+    al_draw_line(5.0f, 4.6f, 5.0f, 11.0f, paint(red), 2.6f);
+    al_draw_filled_circle(3.8f, 10.3f, 1.1f, paint(white, 0.8f));
+    // Two waves of heat rising on the right, dark-edged so they hold on the pink panel.
+    for (float x : {10.8f, 14.0f}) {
+        Path wave;
+        moveTo(wave, x, 12.8f);
+        for (int i = 1; i <= 12; ++i) {
+            const float y = 12.8f - i * 0.85f;
+            lineTo(wave, x + 0.9f * std::sin(i * pi / 6.0f), y);
+        }
+        strokePath(wave, paint(ink), 2.3f, false);
+        strokePath(wave, paint(warm), 1.2f, false);
+    }
 }
 
 Path flamePath(float cx, float base, float k)

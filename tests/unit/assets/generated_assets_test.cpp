@@ -121,7 +121,7 @@ TEST(GeneratedAssets, EverySpriteIsDrawnWithinItsRectangle)
     al_destroy_bitmap(sheet);
 }
 
-TEST(GeneratedAssets, CryIsAShortSeamlessLoop)
+TEST(GeneratedAssets, CryIsALoudSeamlessLoopOfSeveralWhimpers)
 {
     // Loading a sample needs an attempt to install audio first (without one Allegro crashes);
     // the attempt may fail on a machine with no sound card, and loading still works.
@@ -134,14 +134,24 @@ TEST(GeneratedAssets, CryIsAShortSeamlessLoop)
     EXPECT_EQ(rate, 44100u);
     EXPECT_EQ(al_get_sample_channels(cry), ALLEGRO_CHANNEL_CONF_1);
     ASSERT_EQ(al_get_sample_depth(cry), ALLEGRO_AUDIO_DEPTH_INT16);
-    EXPECT_GE(length, rate * 6 / 10);
-    EXPECT_LE(length, rate * 12 / 10);
+    // Long enough to hold several different whimpers, so the repeat is not obvious.
+    EXPECT_GE(length, rate * 3);
+    EXPECT_LE(length, rate * 4);
 
     const int16_t* samples = static_cast<const int16_t*>(al_get_sample_data(cry));
     int peak = 0;
     for (unsigned i = 0; i < length; ++i)
         peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
-    EXPECT_GT(peak, 32767 / 10) << "too quiet to hear";
+    // About -1 dBFS: as loud as other desktop sounds, and no clipping after the lossy encoding.
+    EXPECT_GT(peak, 32767 * 8 / 10) << "quieter than -2 dBFS";
+    EXPECT_LT(peak, 32767 * 97 / 100) << "louder than -0.3 dBFS";
+    // Whimpers with pauses between them: count the silences of 0.2 s or more.
+    int pauses = 0;
+    for (unsigned i = 0, quietRun = 0; i < length; ++i) {
+        quietRun = std::abs(static_cast<int>(samples[i])) < 64 ? quietRun + 1 : 0;
+        pauses += quietRun == rate / 5;
+    }
+    EXPECT_GE(pauses, 3) << "two or three whimpers, each followed by a pause";
     // Played looping, the last sample runs into the first: both ends near silence, so the
     // seam cannot click.
     const int quiet = 32767 / 200;

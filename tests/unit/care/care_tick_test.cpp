@@ -1,7 +1,9 @@
+#define ALLEGRO_UNSTABLE  // al_lock_sample_id
 #include <gtest/gtest.h>
 
 #include <allegro5/allegro_audio.h>
 
+#include <cmath>
 #include <vector>
 
 #include "care/care_tick.h"
@@ -103,12 +105,14 @@ TEST(CareTick, CryFollowsHealth)
 }
 
 // With audio, the loop is played and stopped through the sample's id.
-TEST(CareTick, CryPlaysAndStopsWhenAudioWorks)
+// A cry stopped mid-voice finishes its whimper, playing once, and is cut at the pause after it.
+TEST(CareTick, CryPlaysAndStopsAtAPauseWhenAudioWorks)
 {
     if (!al_install_audio()) GTEST_SKIP() << "no audio here (ALSOFT_DRIVERS=null provides one)";
     ASSERT_TRUE(al_reserve_samples(1));
-    std::vector<int16_t> silence(4410, 0);
-    ALLEGRO_SAMPLE* sample = al_create_sample(silence.data(), (unsigned)silence.size(), 44100,
+    std::vector<int16_t> whimper(8820, 0);
+    for (size_t i = 0; i < whimper.size() / 2; ++i) whimper[i] = (int16_t)(20000 * std::sin(i * 0.05));
+    ALLEGRO_SAMPLE* sample = al_create_sample(whimper.data(), (unsigned)whimper.size(), 44100,
                                               ALLEGRO_AUDIO_DEPTH_INT16,
                                               ALLEGRO_CHANNEL_CONF_1, false);
     ASSERT_NE(sample, nullptr);
@@ -123,14 +127,28 @@ TEST(CareTick, CryPlaysAndStopsWhenAudioWorks)
     careTick(state);
     EXPECT_FALSE(state.care.crying);
     EXPECT_FALSE(state.care.cryStarted);
-    // A death stops the loop (a success never finds one: the cry stops above 100 in the
+    ALLEGRO_SAMPLE_INSTANCE* tail = al_lock_sample_id(&state.care.cryTailId);
+    ASSERT_NE(tail, nullptr) << "cut while the voice sounded";
+    EXPECT_EQ(al_get_sample_instance_playmode(tail), ALLEGRO_PLAYMODE_ONCE);
+    al_unlock_sample_id(&state.care.cryTailId);
+    const auto runOutTail = [&state] {
+        for (int i = 0; i < 200 && state.care.cryTailPlaying; ++i) {
+            al_rest(0.01);
+            careTick(state);
+        }
+    };
+    runOutTail();
+    EXPECT_FALSE(state.care.cryTailPlaying) << "the tail was not cut at the pause";
+    // A death stops the loop too (a success never finds one: the cry stops above 100 in the
     // same tick). With room for one sample only, the next cry starts only if it was stopped.
     progress.health = 99;
     careTick(state);
+    ASSERT_TRUE(state.care.cryStarted);
     setMeters(0, 0, 150, 150, 0.5f);
     careTick(state);
     EXPECT_EQ(progress.deadCount, 1);
     EXPECT_FALSE(state.care.crying);
+    runOutTail();
     progress.health = 99;
     careTick(state);
     EXPECT_TRUE(state.care.cryStarted);

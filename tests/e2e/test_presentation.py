@@ -1,0 +1,108 @@
+"""What the player hears and sees: the chip cries while its health is low and the cry stops
+without a click; the map is drawn smoothly at 1.125x, with no repeated rows."""
+
+import array
+import os
+import struct
+import subprocess
+import time
+import unittest
+
+from harness import FONT, GameTestCase, progress
+
+# A chip at health 90 whose food and water fall below 100 within 1.4 s: it cries from the first
+# care tick. Feeding and watering it lift both past 200, and the healing lifts health past 100
+# within two ticks.
+HUNGRY = progress(phase=1, phaseTick=100, heat=0, fire=0, water=120, food=120, health=90)
+# A calm chip in a quiet phase, for looking at the map.
+CALM = progress(phase=1, phaseTick=100, heat=0, fire=0, water=255, food=255, health=255)
+CRY_FILE = os.path.join(os.path.dirname(FONT), "cry.ogg")
+
+
+def read_wave_left(path):
+    """The left channel of the WAV file OpenAL wrote, as floats from -1 to 1."""
+    with open(path, "rb") as f:
+        data = f.read()
+    pos, fmt, samples = 12, None, b""
+    while pos + 8 <= len(data):
+        tag, size = data[pos:pos + 4], struct.unpack("<I", data[pos + 4:pos + 8])[0]
+        body = data[pos + 8:pos + 8 + size]
+        if tag == b"fmt ":
+            fmt = struct.unpack("<HHIIHH", body[:16])
+        elif tag == b"data":
+            samples = data[pos + 8:]  # the size may be left unwritten; take the rest
+            break
+        pos += 8 + size + (size & 1)
+    code, channels, _, _, _, bits = fmt
+    if code == 3 or (code == 0xFFFE and bits == 32):
+        values, scale = array.array("f", samples[:len(samples) // 4 * 4]), 1.0
+    else:
+        values, scale = array.array("h", samples[:len(samples) // 2 * 2]), 32768.0
+    return [v / scale for v in values[::channels]]
+
+
+def cry_file_samples():
+    raw = subprocess.run(["sox", CRY_FILE, "-t", "raw", "-e", "signed", "-b", "16", "-c", "1", "-"],
+                         check=True, capture_output=True).stdout
+    return [v / 32768.0 for v in array.array("h", raw)]
+
+
+def largest_step(values):
+    return max(abs(b - a) for a, b in zip(values, values[1:]))
+
+
+class Presentation(GameTestCase):
+    SCREEN = (960, 540)
+
+    def test_cry_plays_while_health_is_low_and_stops_without_a_click(self):
+        folder = self.temp_folder()
+        recording = os.path.join(folder, "out.wav")
+        conf = os.path.join(folder, "alsoft.conf")
+        with open(conf, "w") as f:
+            f.write("[general]\ndrivers=wave\n[wave]\nfile=%s\n" % recording)
+        game = self.start_game(stored=HUNGRY, extra_env={"ALSOFT_CONF": conf, "ALSOFT_DRIVERS": "wave"})
+        game.wait_for_window()
+        game.wait_for_care_screen()
+        # Feed, then water (no healing before both are up) in the middle of the long last
+        # whimper of the second loop, so that the cry is asked to stop mid-voice.
+        time.sleep(5.5)
+        game.press_action(1)
+        time.sleep(0.5)
+        game.press_action(2)
+        time.sleep(2.0)
+        game.quit("Escape")
+        self.assertEqual(game.wait_exit(), 0)
+
+        played = read_wave_left(recording)
+        cry = cry_file_samples()
+        loud = [i for i, v in enumerate(played) if abs(v) > 0.002]
+        self.assertTrue(loud, "nothing was heard")
+        gain = max(abs(v) for v in played) / max(abs(v) for v in cry)
+        self.assertGreater(gain, 0.3, "the cry is heard much quieter than it is stored")
+        # It cried for more than a whole loop, whimpers and pauses, then fell silent for good.
+        self.assertGreater((loud[-1] - loud[0]) / 44100.0, 3.6)
+        self.assertGreater((len(played) - loud[-1]) / 44100.0, 0.8, "the cry did not stop")
+        # Where it stopped, no step is larger than the cry's own largest one as played.
+        end = loud[-1]
+        self.assertLessEqual(largest_step(played[end - 4410:end + 4410]), largest_step(cry) * gain * 1.1,
+                             "the cry clicks where it stops")
+
+    def test_map_is_smooth_at_one_and_an_eighth(self):
+        game = self.start_game(stored=CALM)
+        game.wait_for_window()
+        shot = game.wait_for_care_screen()
+        # At 1.125x an unfiltered map repeats one row in eight (60 rows of 540); filtered,
+        # every row and column down to the map's bottom edge blends its neighbours.
+        x0, x1, y0, y1 = 180, 650, 60, 540
+        rows = [shot.region(x0, y, x1, y + 1) for y in range(y0, y1)]
+        columns = [bytes(shot.region(x, y0, x + 1, y1)) for x in range(x0, x1)]
+        repeated_rows = sum(a == b for a, b in zip(rows, rows[1:]))
+        repeated_columns = sum(a == b for a, b in zip(columns, columns[1:]))
+        self.assertLessEqual(repeated_rows, 2, "rows repeated")
+        self.assertLessEqual(repeated_columns, 2, "columns repeated")
+        game.quit("Escape")
+        self.assertEqual(game.wait_exit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
