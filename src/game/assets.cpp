@@ -72,6 +72,7 @@ void releaseAssets(Assets& assets)
     for (ALLEGRO_BITMAP* Assets::*slot : spriteSlots)
         if (assets.*slot) al_destroy_bitmap(assets.*slot);
     if (assets.tilesBitmap) al_destroy_bitmap(assets.tilesBitmap);
+    if (assets.worldTilesBitmap) al_destroy_bitmap(assets.worldTilesBitmap);
     if (assets.mapBitmap) al_destroy_bitmap(assets.mapBitmap);
     if (assets.uiFont) al_destroy_font(assets.uiFont);
     if (assets.crySample) al_destroy_sample(assets.crySample);  // stops the cry first

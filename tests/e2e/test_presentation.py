@@ -17,6 +17,10 @@ HUNGRY = progress(phase=1, phaseTick=100, heat=0, fire=0, water=120, food=120, h
 # A calm chip in a quiet phase, for looking at the map.
 CALM = progress(phase=1, phaseTick=100, heat=0, fire=0, water=255, food=255, health=255)
 CRY_FILE = os.path.join(os.path.dirname(FONT), "cry.ogg")
+# The same chip in a shower, with every bar part full, for pictures of the whole care screen.
+SHOWER = progress(phase=2, phaseTick=10, heat=60, fire=120, water=180, food=220, health=240)
+# Pictures of the care screen at the common sizes are left in the build for people to look at.
+SHOTS = os.path.join(os.environ.get("QUENMARSH_BUILD_DIR", "."), "screenshots")
 
 
 def read_wave_left(path):
@@ -102,6 +106,21 @@ class Presentation(GameTestCase):
         self.assertLessEqual(repeated_columns, 2, "columns repeated")
         game.quit("Escape")
         self.assertEqual(game.wait_exit(), 0)
+
+    def test_care_screen_at_the_common_sizes(self):
+        os.makedirs(SHOTS, exist_ok=True)
+        for width, height in ((854, 480), (1280, 720), (1920, 1080)):
+            with self.subTest(size=(width, height)):
+                game = self.start_game(screen=(width, height), stored=SHOWER)
+                game.wait_for_window()
+                shot = game.wait_for_screen(lambda s: s.is_care_screen() and all(s.meters().values()),
+                                            what="the care screen with its bars")
+                # The panel stays pixel-exact at every size: its bars read back the meters.
+                for name, value in shot.meters().items():
+                    self.assertLessEqual(abs(value - SHOWER[name]), 3, name)
+                shot.save(os.path.join(SHOTS, "care-%dx%d.png" % (width, height)))
+                game.quit("Escape")
+                self.assertEqual(game.wait_exit(), 0)
 
 
 if __name__ == "__main__":
