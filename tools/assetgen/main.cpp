@@ -11,6 +11,7 @@
 #include <string>
 
 #include "cry_sound.h"
+#include "icon_file.h"
 #include "map_art.h"
 #include "sprite_art.h"
 
@@ -55,6 +56,7 @@ int main(int argc, char** argv)
     bool ok = saveBitmap(drawMarshMap(), out / "map.jpg");
     ok = saveBitmap(drawSpriteSheet(), out / "tiles.png") && ok;
     ok = saveBitmap(drawDesktopIcon(desktopIconSize), icon) && ok;
+    ok = writeIconFile(icon.parent_path() / "quenmarsh.ico") && ok;  // for the Windows build
     if (!writeOggVorbis((out / "cry.ogg").string().c_str(), synthesizeCry(), cryRate)) {
         std::fprintf(stderr, "quenmarsh-assetgen: cannot write %s\n", (out / "cry.ogg").string().c_str());
         ok = false;
