@@ -48,7 +48,7 @@ windows: windows-deps build
 
 # The Windows zip built with its tests, which run under Wine in their own Xvfb and prefix.
 windows-test: WINDOWS_TEST_FLAGS = -DQUENMARSH_TESTS=ON
-windows-test: test-deps windows
+windows-test: test-build windows
 	nice -n 10 cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	cd $(WINDOWS_BUILD) && ctest --output-on-failure --timeout 600
 

@@ -345,7 +345,7 @@ class XServer:
         self.number = self._free_display()
         self.name = ":%d" % self.number
         self.proc = subprocess.Popen(
-            ["Xvfb", self.name, "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp"],
+            ["Xvfb", self.name, "-noreset", "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_until(self._answers, 20, what="Xvfb " + self.name)
 
