@@ -80,6 +80,9 @@ class UnderWine(GameTestCase):
         game.dismiss_error_box(box)
         self.assertEqual(game.wait_exit(), 255)
         self.assertFalse(os.path.exists(self.stored))
+        # The box's text is told on stderr too; Wine shows the temporary folder as drive Z:.
+        windows_folder = "Z:" + folder.replace("/", "\\")
+        self.assertIn("quenmarsh: Can not open the game data in %s\\data" % windows_folder, game.output())
 
     def test_the_cry_is_heard(self):
         # DirectSound plays through Wine's ALSA driver into a file instead of a sound card.
