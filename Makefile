@@ -2,13 +2,14 @@
 # Each installs what it is missing first.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+WINDOWS_BUILD ?= build-windows
 JOBS       ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 # The sub-makes of `cmake --build` would otherwise announce every directory they enter.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps test-deps package-deps build test-build run test sanitize bench deb clean
+.PHONY: all deps test-deps package-deps windows-deps build test-build run test sanitize windows windows-test bench deb clean
 
 all: build
 
@@ -22,6 +23,9 @@ test-deps:
 
 package-deps:
 	@./tools/install-deps.sh build package
+
+windows-deps:
+	@./tools/install-deps.sh build windows
 
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -38,6 +42,23 @@ run: build
 # LeakSanitizer, then the whole suite (unit, drawing, fuzzing, end to end) on the normal build.
 test: test-build sanitize
 	cd $(BUILD) && ctest --output-on-failure --timeout 600
+	@$(MAKE) windows-test
+
+# Build/Quenmarsh-<version>-windows-x64.zip: the libraries from third_party/ (once per build
+# tree), then the game cross-built with MinGW-w64, with data/ from the native build.
+windows: windows-deps build
+	./packaging/windows/build-deps.sh $(WINDOWS_BUILD)/deps
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=packaging/windows/mingw-w64.cmake \
+	  -DQUENMARSH_DEPS_PREFIX=$(CURDIR)/$(WINDOWS_BUILD)/deps/prefix \
+	  -DQUENMARSH_NATIVE_BUILD=$(CURDIR)/$(BUILD) $(WINDOWS_TEST_FLAGS)
+	nice -n 10 cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target quenmarsh windows-zip
+
+# The Windows zip built with its tests, which run under Wine in their own Xvfb and prefix.
+windows-test: WINDOWS_TEST_FLAGS = -DQUENMARSH_TESTS=ON
+windows-test: test-build windows
+	nice -n 10 cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	cd $(WINDOWS_BUILD) && ctest --output-on-failure --timeout 600
 
 sanitize: test-deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUENMARSH_SANITIZE=ON -DQUENMARSH_TESTS=ON -DQUENMARSH_BENCH=OFF
@@ -54,4 +75,4 @@ deb: package-deps build
 	@./packaging/linux/make-deb.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD)

@@ -33,18 +33,21 @@ if(QUENMARSH_INSTALL_LAYOUT STREQUAL "folder")
   install(FILES ${QUENMARSH_DATA_FILES} DESTINATION data)
   install(FILES ${QUENMARSH_FONT_SOURCE} DESTINATION data RENAME VeraMoBd.ttf)
   install(FILES ${QUENMARSH_FONT_LICENCE} DESTINATION data RENAME VeraMoBd-COPYRIGHT.txt)
-  install(FILES ${QUENMARSH_ICON_DIR}/128x128/apps/quenmarsh.png ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
-  # Desktop entries take no relative paths, so the entry is written at install time with the
-  # folder's absolute path (Exec, Path, Icon); after moving the folder, install again.
-  install(CODE "
-    get_filename_component(quenmarsh_dir \"\${CMAKE_INSTALL_PREFIX}\" ABSOLUTE)
-    file(READ \"${QUENMARSH_PACKAGING_DIR}/quenmarsh-folder.desktop.in\" quenmarsh_entry)
-    string(REPLACE \"@QUENMARSH_DIR@\" \"\${quenmarsh_dir}\" quenmarsh_entry \"\${quenmarsh_entry}\")
-    file(WRITE \"${PROJECT_BINARY_DIR}/install/quenmarsh.desktop\" \"\${quenmarsh_entry}\")
-    file(INSTALL DESTINATION \"\${quenmarsh_dir}\" TYPE FILE
-         FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE
-         FILES \"${PROJECT_BINARY_DIR}/install/quenmarsh.desktop\")
-  ")
+  # The Windows program carries its icon; its licences are placed by packaging/windows/windows.cmake.
+  if(NOT WIN32)
+    install(FILES ${QUENMARSH_ICON_DIR}/128x128/apps/quenmarsh.png ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+    # Desktop entries take no relative paths, so the entry is written at install time with the
+    # folder's absolute path (Exec, Path, Icon); after moving the folder, install again.
+    install(CODE "
+      get_filename_component(quenmarsh_dir \"\${CMAKE_INSTALL_PREFIX}\" ABSOLUTE)
+      file(READ \"${QUENMARSH_PACKAGING_DIR}/quenmarsh-folder.desktop.in\" quenmarsh_entry)
+      string(REPLACE \"@QUENMARSH_DIR@\" \"\${quenmarsh_dir}\" quenmarsh_entry \"\${quenmarsh_entry}\")
+      file(WRITE \"${PROJECT_BINARY_DIR}/install/quenmarsh.desktop\" \"\${quenmarsh_entry}\")
+      file(INSTALL DESTINATION \"\${quenmarsh_dir}\" TYPE FILE
+           FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE
+           FILES \"${PROJECT_BINARY_DIR}/install/quenmarsh.desktop\")
+    ")
+  endif()
 elseif(QUENMARSH_INSTALL_LAYOUT STREQUAL "games")
   # Man page and changelog compressed the way Debian ships them (no name or time stamp).
   set(quenmarsh_gz_dir ${PROJECT_BINARY_DIR}/packaging)
@@ -60,7 +63,7 @@ elseif(QUENMARSH_INSTALL_LAYOUT STREQUAL "games")
   install(TARGETS quenmarsh RUNTIME DESTINATION lib/games/quenmarsh)
   install(FILES ${QUENMARSH_DATA_FILES} DESTINATION share/games/quenmarsh)
   install(FILES ${QUENMARSH_PACKAGING_DIR}/linux/quenmarsh.desktop DESTINATION share/applications)
-  install(DIRECTORY ${QUENMARSH_ICON_DIR}/ DESTINATION share/icons/hicolor)
+  install(DIRECTORY ${QUENMARSH_ICON_DIR}/ DESTINATION share/icons/hicolor FILES_MATCHING PATTERN quenmarsh.png)
   install(FILES ${QUENMARSH_PACKAGING_DIR}/linux/io.github.quenmarsh.Quenmarsh.metainfo.xml DESTINATION share/metainfo)
   install(FILES ${quenmarsh_gz_dir}/quenmarsh.6.gz DESTINATION share/man/man6)
   install(FILES ${QUENMARSH_PACKAGING_DIR}/linux/copyright ${quenmarsh_gz_dir}/changelog.gz

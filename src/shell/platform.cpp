@@ -41,6 +41,28 @@ std::string utf8Path(const std::filesystem::path& path)
 
 std::string errnoText() { return std::strerror(errno); }
 
+// One read of at most `want` bytes from an open file: the count, 0 at its end, or -1 with errno
+// set. Each platform's section below has its own.
+long readSome(int fd, char* into, std::size_t want);
+
+// Reads from `fd` until its end or maxBytes, whichever comes first.
+bool readUpTo(int fd, std::size_t maxBytes, std::string& bytes, std::string& reason)
+{
+    bytes.clear();
+    char chunk[4096];
+    while (bytes.size() < maxBytes) {
+        const std::size_t want = maxBytes - bytes.size() < sizeof chunk ? maxBytes - bytes.size() : sizeof chunk;
+        const long got = readSome(fd, chunk, want);
+        if (got < 0) {
+            reason = errnoText();
+            return false;
+        }
+        if (got == 0) break;
+        bytes.append(chunk, (std::size_t)got);
+    }
+    return true;
+}
+
 #ifdef QUENMARSH_X11
 void (*displayLastSave)() = nullptr;
 
@@ -121,6 +143,8 @@ std::string windowsErrorText(DWORD code)
     return n ? std::string(text, n) : "error " + std::to_string(code);
 }
 
+long readSome(int fd, char* into, std::size_t want) { return _read(fd, into, (unsigned)want); }
+
 bool writeAll(HANDLE file, const std::string& bytes)
 {
     std::size_t done = 0;
@@ -154,20 +178,7 @@ bool readRegularFile(const std::string& path, std::size_t maxBytes, std::string&
         reason = errnoText();
         return false;
     }
-    bytes.clear();
-    char chunk[4096];
-    bool ok = true;
-    while (bytes.size() < maxBytes) {
-        const std::size_t want = maxBytes - bytes.size() < sizeof chunk ? maxBytes - bytes.size() : sizeof chunk;
-        const int got = _read(fd, chunk, (unsigned)want);
-        if (got < 0) {
-            reason = errnoText();
-            ok = false;
-            break;
-        }
-        if (got == 0) break;
-        bytes.append(chunk, (std::size_t)got);
-    }
+    const bool ok = readUpTo(fd, maxBytes, bytes, reason);
     _close(fd);
     return ok;
 }
@@ -210,6 +221,14 @@ bool replaceFileDurably(const std::string& path, const std::string& bytes, std::
 #else
 
 namespace {
+
+long readSome(int fd, char* into, std::size_t want)
+{
+    ssize_t got;
+    do got = read(fd, into, want);
+    while (got < 0 && errno == EINTR);
+    return (long)got;
+}
 
 bool writeAll(int fd, const std::string& bytes)
 {
@@ -276,21 +295,7 @@ bool readRegularFile(const std::string& path, std::size_t maxBytes, std::string&
         close(fd);
         return false;
     }
-    bytes.clear();
-    char chunk[4096];
-    bool ok = true;
-    while (bytes.size() < maxBytes) {
-        const std::size_t want = maxBytes - bytes.size() < sizeof chunk ? maxBytes - bytes.size() : sizeof chunk;
-        const ssize_t got = read(fd, chunk, want);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            reason = errnoText();
-            ok = false;
-            break;
-        }
-        if (got == 0) break;
-        bytes.append(chunk, (std::size_t)got);
-    }
+    const bool ok = readUpTo(fd, maxBytes, bytes, reason);
     close(fd);
     return ok;
 }

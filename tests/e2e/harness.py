@@ -7,6 +7,7 @@ of care does to the progress file, so that the tests can read as the game's rule
 
 import functools
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -352,26 +353,22 @@ class XServer:
 
     def __init__(self, width, height):
         self.width, self.height = width, height
-        self.number = self._free_display()
-        self.name = ":%d" % self.number
+        # Xvfb takes the first free display number itself and tells it once it accepts
+        # clients: two harnesses choosing a number at the same moment would otherwise share
+        # one server, each driving the other's game.
+        told, tell = os.pipe()
         self.proc = subprocess.Popen(
-            ["Xvfb", self.name, "-noreset", "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_until(self._answers, 20, what="Xvfb " + self.name)
-
-    @staticmethod
-    def _free_display():
-        for number in range(110, 400):
-            if not os.path.exists("/tmp/.X%d-lock" % number) and \
-                    not os.path.exists("/tmp/.X11-unix/X%d" % number):
-                return number
-        raise RuntimeError("no free X display number")
-
-    def _answers(self):
-        if self.proc.poll() is not None:
-            raise AssertionError("Xvfb exited with %s" % self.proc.returncode)
-        return subprocess.run(["xdpyinfo", "-display", self.name], stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL).returncode == 0
+            ["Xvfb", "-displayfd", str(tell), "-noreset", "-screen", "0", "%dx%dx24" % (width, height),
+             "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(tell,))
+        os.close(tell)
+        with os.fdopen(told) as number:
+            ready, _, _ = select.select([number], [], [], 20 * SLOW)
+            self.number = int(number.readline() or -1) if ready else -1
+        if self.number < 0:
+            self.close()
+            raise AssertionError("Xvfb did not start")
+        self.name = ":%d" % self.number
 
     def env(self):
         env = dict(os.environ)

@@ -1,8 +1,9 @@
 // quenmarsh-assetgen DATA_DIR ICON_DIR
 // Draws the game's pictures and synthesises its cry into DATA_DIR ("map.jpg", "tiles.png",
 // "cry.ogg", the window icon "icon.png") and the desktop icon at each of its sizes into
-// ICON_DIR/<size>x<size>/apps/quenmarsh.png, the layout of an icon theme. Needs no display and no sound card,
-// and writes byte-identical files on every run.
+// ICON_DIR/<size>x<size>/apps/quenmarsh.png, the layout of an icon theme, and the Windows icon
+// file ICON_DIR/quenmarsh.ico. Needs no display and no sound card, and writes byte-identical
+// files on every run.
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "cry_sound.h"
+#include "icon_file.h"
 #include "map_art.h"
 #include "sprite_art.h"
 
@@ -66,6 +68,7 @@ int main(int argc, char** argv)
         std::filesystem::create_directories(icons / square / "apps", error);
         ok = saveBitmap(drawDesktopIcon(size), icons / square / "apps" / "quenmarsh.png") && ok;
     }
+    ok = writeIconFile(icons / "quenmarsh.ico") && ok;  // 16 to 256 pixels, for the Windows program
     if (!writeOggVorbis((out / "cry.ogg").string().c_str(), synthesizeCry(), cryRate)) {
         std::fprintf(stderr, "quenmarsh-assetgen: cannot write %s\n", (out / "cry.ogg").string().c_str());
         ok = false;

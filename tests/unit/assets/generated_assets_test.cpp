@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -174,7 +175,7 @@ TEST(GeneratedAssets, GeneratorRunsGiveIdenticalBytes)
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
     const char* files[] = {"map.jpg", "tiles.png", "cry.ogg", "icon.png", "icons/16x16/apps/quenmarsh.png",
-                           "icons/256x256/apps/quenmarsh.png"};
+                           "icons/256x256/apps/quenmarsh.png", "icons/quenmarsh.ico"};
     for (const char* file : files) {
         std::vector<char> first = fileBytes(runs[0] / file);
         EXPECT_FALSE(first.empty()) << file;
@@ -183,6 +184,28 @@ TEST(GeneratedAssets, GeneratorRunsGiveIdenticalBytes)
         if (std::filesystem::exists(dataDir / file)) {
             EXPECT_TRUE(first == fileBytes(dataDir / file)) << file << " in the data folder is stale";
         }
+    }
+    // The Windows icon: a directory of four pictures, each a PNG of the size its entry gives.
+    const std::vector<char> ico = fileBytes(runs[0] / "icons" / "quenmarsh.ico");
+    auto u32 = [&](size_t at) {
+        return uint32_t(uint8_t(ico[at])) | uint32_t(uint8_t(ico[at + 1])) << 8 |
+               uint32_t(uint8_t(ico[at + 2])) << 16 | uint32_t(uint8_t(ico[at + 3])) << 24;
+    };
+    ASSERT_GE(ico.size(), 6u + 4 * 16);
+    EXPECT_EQ(u32(0), 0x10000u) << "an icon file";
+    EXPECT_EQ(uint8_t(ico[4]), 4);
+    const int sizes[] = {16, 32, 48, 256};
+    for (int i = 0; i < 4; ++i) {
+        const size_t entry = 6 + 16 * i, length = u32(entry + 8), offset = u32(entry + 12);
+        EXPECT_EQ(uint8_t(ico[entry]), sizes[i] % 256);
+        ASSERT_LE(offset + length, ico.size());
+        const std::filesystem::path png = scratch / "entry.png";
+        std::ofstream(png, std::ios::binary).write(ico.data() + offset, std::streamsize(length));
+        ALLEGRO_BITMAP* picture = al_load_bitmap(png.string().c_str());
+        ASSERT_NE(picture, nullptr) << sizes[i];
+        EXPECT_EQ(al_get_bitmap_width(picture), sizes[i]);
+        EXPECT_EQ(al_get_bitmap_height(picture), sizes[i]);
+        al_destroy_bitmap(picture);
     }
     std::filesystem::remove_all(scratch);
 }

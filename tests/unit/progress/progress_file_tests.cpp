@@ -1,4 +1,4 @@
-// The progress file on disk: a temporary folder stands in for the user's settings area.
+// The progress file on disk: a scratch folder below the user's settings area stands in for it.
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_physfs.h>
 #include <gtest/gtest.h>
@@ -65,18 +65,35 @@ class ProgressFile : public ::testing::Test {
 protected:
     fs::path folder;
 
+    fs::path base;
+
     void SetUp() override
     {
+        al_set_org_name("");
+        ALLEGRO_PATH* settings = al_get_standard_path(ALLEGRO_USER_SETTINGS_PATH);
+        ASSERT_NE(settings, nullptr);
+        al_drop_path_tail(settings);
+        base = fs::u8path(al_path_cstr(settings, ALLEGRO_NATIVE_PATH_SEP));
+        al_destroy_path(settings);
         std::random_device random;
-        folder = fs::temp_directory_path() / ("quenmarsh-progress-" + std::to_string(random()));
+        folder = base / ("quenmarsh-progress-" + std::to_string(random()));
         fs::create_directories(folder);
         useSettingsParent(folder);
     }
 
-    void TearDown() override { fs::remove_all(folder); }
+    void TearDown() override
+    {
+        al_set_org_name("");
+        fs::remove_all(folder);
+    }
 
-    // The settings folder is <parent>/progress_tests/; the file goes into <parent>.
-    void useSettingsParent(const fs::path& parent) { setenv("XDG_CONFIG_HOME", parent.c_str(), 1); }
+    // The settings folder is <base>/<organisation>/progress_tests/ and the file goes into its
+    // parent, so the organisation's name moves the file below <base>. That works alike on
+    // every platform; no environment variable moves the Windows settings folder.
+    void useSettingsParent(const fs::path& parent)
+    {
+        al_set_org_name(parent.lexically_relative(base).u8string().c_str());
+    }
 
     fs::path file() const { return folder / "qmprogress.dat"; }
 };
