@@ -44,7 +44,7 @@ test: test-build sanitize
 	cd $(BUILD) && ctest --output-on-failure --timeout 600
 	@$(MAKE) windows-test
 
-# Build/Quenmarsh-<version>-windows-x64.zip: the libraries from third_party/ (once per build
+# $(WINDOWS_BUILD)/Quenmarsh-<version>-windows-x64.zip: the libraries from third_party/ (once per build
 # tree), then the game cross-built with MinGW-w64, with data/ from the native build.
 windows: windows-deps build
 	./packaging/windows/build-deps.sh $(WINDOWS_BUILD)/deps

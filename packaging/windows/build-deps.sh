@@ -3,7 +3,8 @@
 # Builds the game's libraries for 64-bit Windows from the upstream releases in third_party/,
 # static, into WORK_DIR/prefix (sources and build trees in WORK_DIR/src). Checks the
 # tarballs against third_party/SHA256SUMS before unpacking. Does nothing when the prefix is
-# already complete for these tarballs.
+# already complete for these tarballs and this script. The versions are those of the tarballs'
+# names, and nowhere else: they go into the zip's NOTICES.txt from here.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
@@ -17,7 +18,26 @@ toolchain="$here/mingw-w64.cmake"
 host=x86_64-w64-mingw32
 jobs=${JOBS:-2}
 
-if [ -f "$stamp" ] && cmp -s "$stamp" "$tarballs/SHA256SUMS"; then
+# The one release of a library in third_party/, as NAME-VERSION.
+release() {
+    name=$1
+    set -- "$tarballs/$name"-[0-9]*.tar.xz
+    [ $# -eq 1 ] && [ -f "$1" ] || { echo "third_party/: not one release of $name" >&2; exit 1; }
+    basename "$1" .tar.xz
+}
+zlib=$(release zlib)
+libogg=$(release libogg)
+libvorbis=$(release libvorbis)
+freetype=$(release freetype)
+physfs=$(release physfs)
+allegro=$(release allegro)
+
+# What the prefix is built from: the tarballs and the way this script builds them.
+built_from() {
+    cat "$tarballs/SHA256SUMS"
+    sha256sum "$here/build-deps.sh" "$here/NOTICES.txt.in" "$toolchain" | cut -d' ' -f1
+}
+if [ -f "$stamp" ] && built_from | cmp -s "$stamp" -; then
     echo "Windows libraries: up to date in $prefix"
     exit 0
 fi
@@ -50,29 +70,29 @@ cmake_lib() {
     cmake --install "$work/src/$name-build" >/dev/null
 }
 
-step zlib-1.3.1
-unpack zlib-1.3.1
-nice -n 10 make -C "$work/src/zlib-1.3.1" -f win32/Makefile.gcc -j "$jobs" PREFIX=$host- libz.a >/dev/null
+step "$zlib"
+unpack "$zlib"
+nice -n 10 make -C "$work/src/$zlib" -f win32/Makefile.gcc -j "$jobs" PREFIX=$host- libz.a >/dev/null
 mkdir -p "$prefix/include" "$prefix/lib/pkgconfig"
-cp "$work/src/zlib-1.3.1/zlib.h" "$work/src/zlib-1.3.1/zconf.h" "$prefix/include/"
-cp "$work/src/zlib-1.3.1/libz.a" "$prefix/lib/"
+cp "$work/src/$zlib/zlib.h" "$work/src/$zlib/zconf.h" "$prefix/include/"
+cp "$work/src/$zlib/libz.a" "$prefix/lib/"
 cat >"$prefix/lib/pkgconfig/zlib.pc" <<PC
 prefix=$prefix
 libdir=\${prefix}/lib
 includedir=\${prefix}/include
 Name: zlib
 Description: zlib compression library
-Version: 1.3.1
+Version: ${zlib#zlib-}
 Libs: -L\${libdir} -lz
 Cflags: -I\${includedir}
 PC
 
-cmake_lib libogg-1.3.5 -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF
-cmake_lib libvorbis-1.3.7
-cmake_lib freetype-2.13.3 -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+cmake_lib "$libogg" -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF
+cmake_lib "$libvorbis"
+cmake_lib "$freetype" -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
     -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
-cmake_lib physfs-3.0.2 -DPHYSFS_BUILD_SHARED=OFF -DPHYSFS_BUILD_TEST=OFF -DPHYSFS_BUILD_DOCS=OFF
-cmake_lib allegro-5.2.8.0 -DSHARED=OFF -DPREFER_STATIC_DEPS=ON \
+cmake_lib "$physfs" -DPHYSFS_BUILD_SHARED=OFF -DPHYSFS_BUILD_TEST=OFF -DPHYSFS_BUILD_DOCS=OFF
+cmake_lib "$allegro" -DSHARED=OFF -DPREFER_STATIC_DEPS=ON \
     -DWANT_DOCS=OFF -DWANT_EXAMPLES=OFF -DWANT_DEMO=OFF -DWANT_TESTS=OFF \
     -DWANT_NATIVE_IMAGE_LOADER=ON -DWANT_DSOUND=ON -DWANT_OPENAL=OFF \
     -DWANT_VORBIS=ON -DWANT_FLAC=OFF -DWANT_OPUS=OFF -DWANT_MODAUDIO=OFF -DWANT_MP3=OFF \
@@ -81,12 +101,16 @@ cmake_lib allegro-5.2.8.0 -DSHARED=OFF -DPREFER_STATIC_DEPS=ON \
 # Each library's licence, for the zip's licences/ folder.
 licences="$prefix/share/licences"
 mkdir -p "$licences"
-cp "$work/src/zlib-1.3.1/LICENSE" "$licences/zlib.txt"
-cp "$work/src/libogg-1.3.5/COPYING" "$licences/libogg.txt"
-cp "$work/src/libvorbis-1.3.7/COPYING" "$licences/libvorbis.txt"
-cp "$work/src/freetype-2.13.3/docs/FTL.TXT" "$licences/freetype.txt"
-cp "$work/src/physfs-3.0.2/LICENSE.txt" "$licences/physfs.txt"
-cp "$work/src/allegro-5.2.8.0/LICENSE.txt" "$licences/allegro.txt"
+cp "$work/src/$zlib/LICENSE" "$licences/zlib.txt"
+cp "$work/src/$libogg/COPYING" "$licences/libogg.txt"
+cp "$work/src/$libvorbis/COPYING" "$licences/libvorbis.txt"
+cp "$work/src/$freetype/docs/FTL.TXT" "$licences/freetype.txt"
+cp "$work/src/$physfs/LICENSE.txt" "$licences/physfs.txt"
+cp "$work/src/$allegro/LICENSE.txt" "$licences/allegro.txt"
 
-cp "$tarballs/SHA256SUMS" "$stamp"
+sed -e "s/@allegro@/${allegro#*-}/" -e "s/@freetype@/${freetype#*-}/" -e "s/@physfs@/${physfs#*-}/" \
+    -e "s/@libogg@/${libogg#*-}/" -e "s/@libvorbis@/${libvorbis#*-}/" -e "s/@zlib@/${zlib#*-}/" \
+    "$here/NOTICES.txt.in" >"$prefix/share/NOTICES.txt"
+
+built_from >"$stamp"
 step "done, $(du -sh "$prefix" | cut -f1) in $prefix"

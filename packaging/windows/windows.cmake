@@ -26,7 +26,7 @@ target_link_options(quenmarsh PRIVATE -s)
 
 # Beside the program and data/ (install.cmake): the licences, with names Windows opens.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/NOTICES.txt DESTINATION .)
+install(FILES ${QUENMARSH_DEPS_PREFIX}/share/NOTICES.txt DESTINATION .)  # made by build-deps.sh
 install(DIRECTORY ${QUENMARSH_DEPS_PREFIX}/share/licences/ DESTINATION licences)
 install(FILES ${QUENMARSH_FONT_LICENCE} DESTINATION licences RENAME VeraMoBd.txt)
 

@@ -12,6 +12,7 @@ for file in LICENSE.txt NOTICES.txt licences/VeraMoBd.txt licences/allegro.txt l
             licences/physfs.txt licences/libogg.txt licences/libvorbis.txt licences/zlib.txt; do
     [ -s "$work/Quenmarsh/$file" ] || { echo "no $file"; exit 1; }
 done
+! grep -n "@[a-z]*@" "$work/Quenmarsh/NOTICES.txt" || { echo "NOTICES.txt names a library without its version"; exit 1; }
 dump=$(x86_64-w64-mingw32-objdump -p "$work/Quenmarsh/quenmarsh.exe")
 echo "$dump" | grep -q "^Subsystem.*(Windows GUI)" || { echo "not a GUI program"; exit 1; }
 # Resource types at the top of the tree: 14 a group of icons, 16 version information.
