@@ -5,6 +5,7 @@ Besides the plumbing this module knows what the game's screens look like (where 
 bars, buttons, counters and answer boxes are for a given screen size) and what a quiet stretch
 of care does to the progress file, so that the tests can read as the game's rules."""
 
+import fcntl
 import functools
 import os
 import select
@@ -611,6 +612,14 @@ class GameTestCase(unittest.TestCase):
         self.assertGreaterEqual(played, 0, saved)
         self.assertEqual(saved, progress_text(after_care_ticks(start, played)))
         return played
+
+    def assertGuardReleased(self, game):
+        """No copy of the game holds the progress file's lock any more: it can be taken."""
+        with open(game.progress_file + ".lock", "rb") as lock:
+            try:
+                fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            except BlockingIOError:
+                self.fail("the lock beside the progress file is still held")
 
     def assertBarsShow(self, shot, start, most_ticks):
         """The five bars show `start` after some number of quiet care ticks, no more than

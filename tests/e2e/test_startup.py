@@ -1,5 +1,5 @@
 """Starting and leaving the game: the window and the intro, quitting before play, sound or
-none, and a missing data folder."""
+none, a second copy for the same player, and a missing data folder."""
 
 import os
 import shutil
@@ -10,6 +10,8 @@ from harness import DEFAULTS, GameTestCase, progress, progress_text, wait_until
 # A weak chip: health under 100 starts the cry on the first care tick. Food does not heal it,
 # so the food bar counts the ticks played.
 CRYING = progress(phase=1, phaseTick=20, food=150, water=150, health=50)
+# Nothing heals, cries or dies for minutes: the phase tick counts the ticks played.
+QUIET = progress(phase=1, phaseTick=20, food=150, water=150, health=150)
 
 # Sound or none: no sound card at all (the machine's own state), or OpenAL's null driver,
 # which stands in for a working card so the cry is loaded and played.
@@ -49,6 +51,45 @@ class StartAndQuit(GameTestCase):
                     self.assertSavedAfterQuietCare(game, CRYING)
                 finally:
                     game.kill()
+
+
+class SecondCopy(GameTestCase):
+    SCREEN = (854, 480)
+
+    def game_windows(self):
+        return self.x.run("xdotool", "search", "--onlyvisible", "--name", "^Quenmarsh$", check=False).stdout.split()
+
+    def test_a_second_copy_is_turned_away_until_the_first_has_ended(self):
+        first = self.start_game(stored=QUIET)
+        first.wait_for_window()
+        first.wait_for_care_screen()
+        before = sorted(os.listdir(first.settings)), first.saved_progress()
+        windows = self.game_windows()
+        second = self.start_game(settings=first.settings)
+        box = wait_until(lambda: second.proc.poll() is not None or second.find_window("Error"), 30,
+                         interval=0.1, what="the error box")
+        self.assertIsNone(second.proc.poll(), "the box must wait for the player:\n" + second.output())
+        self.assertEqual(second.error_box_text(), "Error: Cannot run: Quenmarsh is already running.")
+        self.assertEqual(self.game_windows(), windows, "the second copy opens no window")
+        second.dismiss_error_box(box)
+        self.assertEqual(second.wait_exit(), 255)
+        self.assertEqual((sorted(os.listdir(first.settings)), first.saved_progress()), before,
+                         "the second copy wrote nothing")
+        # The first plays on undisturbed and keeps its own values.
+        first.wait_for_screen(lambda s: s.is_care_screen() and s.meter("food") <= 140, what="more care")
+        first.quit("Escape")
+        self.assertEqual(first.wait_exit(), 0)
+        self.assertGreater(self.assertSavedAfterQuietCare(first, QUIET), 0)
+        # Escape gave the progress file up; so does a copy killed outright.
+        killed = self.start_game(settings=first.settings)
+        killed.wait_for_window()
+        killed.wait_for_care_screen()
+        killed.kill()
+        after_kill = self.start_game(settings=first.settings)
+        after_kill.wait_for_window()
+        after_kill.wait_for_care_screen()
+        after_kill.quit("Escape")
+        self.assertEqual(after_kill.wait_exit(), 0)
 
 
 class MissingData(GameTestCase):
