@@ -91,6 +91,20 @@ class SecondCopy(GameTestCase):
         after_kill.quit("Escape")
         self.assertEqual(after_kill.wait_exit(), 0)
 
+    def test_where_no_lock_can_be_made_the_game_starts_as_ever(self):
+        for what in ("a missing settings folder", "a folder in place of the lock"):
+            with self.subTest(what):
+                settings = os.path.join(self.temp_folder(), "config")
+                if what == "a folder in place of the lock":
+                    os.makedirs(os.path.join(settings, "qmprogress.dat.lock"))
+                game = self.start_game(settings=settings)
+                game.wait_for_window()
+                game.wait_for_dialog(0)
+                game.quit("Escape")
+                self.assertEqual(game.wait_exit(), 0)
+                self.assertEqual(game.saved_progress(), progress_text(DEFAULTS))
+                self.assertIn("cannot tell whether the game is already running", game.output())
+
 
 class MissingData(GameTestCase):
     SCREEN = (854, 480)

@@ -1,6 +1,6 @@
 """The Windows build under Wine: the first game to the care screen and out, a resumed game,
-the window's close request, the missing data folder's error box, and the cry through a
-captured ALSA device. QUENMARSH_BIN names quenmarsh.exe, QUENMARSH_WINEPREFIX a prefix that
+the window's close request, a second copy turned away, the missing data folder's error box,
+and the cry through a captured ALSA device. QUENMARSH_BIN names quenmarsh.exe, QUENMARSH_WINEPREFIX a prefix that
 wineboot has made; the progress file is then the prefix's AppData\\Roaming\\qmprogress.dat."""
 
 import array
@@ -11,13 +11,15 @@ import sys
 import time
 import unittest
 
-from harness import DEFAULTS, GAME, GameTestCase, progress, write_progress
+from harness import DEFAULTS, GAME, GameTestCase, progress, wait_until, write_progress
 
 PREFIX = os.environ.get("QUENMARSH_WINEPREFIX", "")
 ROAMING = os.path.join(PREFIX, "drive_c", "users", getpass.getuser(), "AppData", "Roaming")
 WINE_ENV = {"WINEPREFIX": PREFIX, "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 # A weak chip: it cries from the first care tick (health under 100) and nothing heals it.
 CRYING = progress(phase=1, phaseTick=20, food=150, water=150, health=50)
+# Nothing heals, cries or dies for minutes: the phase tick counts the ticks played.
+QUIET = progress(phase=1, phaseTick=20, food=150, water=150, health=150)
 
 
 class UnderWine(GameTestCase):
@@ -35,6 +37,10 @@ class UnderWine(GameTestCase):
             os.remove(self.stored)
         if stored is not None:
             write_progress(ROAMING, stored)
+        return self.another_wine_game(program, asoundrc)
+
+    def another_wine_game(self, program=GAME, asoundrc=None):
+        """The game under Wine on whatever the prefix's progress file holds now."""
         home = self.temp_folder()
         if asoundrc:
             with open(os.path.join(home, ".asoundrc"), "w") as f:
@@ -69,6 +75,35 @@ class UnderWine(GameTestCase):
         game.quit("close request")
         self.assertEqual(game.wait_exit(), 0)
         self.assertSavedAfterQuietCare(game, start)
+
+    def test_a_second_copy_is_turned_away_until_the_first_has_ended(self):
+        first = self.start_wine_game(stored=QUIET)
+        first.wait_for_window()
+        first.wait_for_care_screen()
+        before = first.saved_progress()
+        second = self.another_wine_game()
+        box = wait_until(lambda: second.proc.poll() is not None or second.find_window("Error"), 30,
+                         interval=0.1, what="the error box")
+        self.assertIsNone(second.proc.poll(), "the box must wait for the player:\n" + second.output())
+        second.dismiss_error_box(box)
+        self.assertEqual(second.wait_exit(), 255)
+        self.assertIn("quenmarsh: Quenmarsh is already running.", second.output())
+        self.assertEqual(first.saved_progress(), before, "the second copy wrote nothing")
+        # The first plays on undisturbed and keeps its own values.
+        first.wait_for_screen(lambda s: s.is_care_screen() and s.meter("food") <= 140, what="more care")
+        first.quit("Escape")
+        self.assertEqual(first.wait_exit(), 0)
+        self.assertGreater(self.assertSavedAfterQuietCare(first, QUIET), 0)
+        # Escape gave the progress file up; so does a copy killed outright.
+        killed = self.another_wine_game()
+        killed.wait_for_window()
+        killed.wait_for_care_screen()
+        killed.kill()
+        after_kill = self.another_wine_game()
+        after_kill.wait_for_window()
+        after_kill.wait_for_care_screen()
+        after_kill.quit("Escape")
+        self.assertEqual(after_kill.wait_exit(), 0)
 
     def test_without_a_data_folder_the_error_box_then_status_255(self):
         folder = self.temp_folder()
