@@ -8,6 +8,7 @@
 #include "care/meters.h"
 #include "care/movement.h"
 #include "care/particles.h"
+#include "care/phases.h"
 #include "game/screen_flow.h"
 #include "progress/progress.h"
 
