@@ -3,46 +3,12 @@
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_primitives.h>
 
+#include "care/panel_layout.h"
 #include "progress/progress.h"
 #include "render/draw_particles.h"
 #include "render/draw_sprite.h"
 
 namespace {
-
-struct MeterBar {
-    int32_t y;
-    ALLEGRO_BITMAP* Assets::*icon;
-    SpriteId iconId;
-    float Progress::*meter;
-};
-
-const MeterBar meterBars[] = {
-    {10, &Assets::iconHeat, SpriteIconHeat, &Progress::heat},
-    {36, &Assets::iconFire, SpriteIconFire, &Progress::fire},
-    {62, &Assets::iconFood, SpriteIconFood, &Progress::food},
-    {88, &Assets::iconWater, SpriteIconWater, &Progress::water},
-    {114, &Assets::iconHealth, SpriteIconHealth, &Progress::health},
-};
-
-// A side-panel control: its sprite's top-left corner is (w - fromRight, y), or
-// (w - fromRight, h - y) when measured from the bottom; its highlight is a square of `size`.
-struct PanelControl {
-    int32_t hover;
-    int32_t fromRight;
-    int32_t y;
-    bool yFromBottom;
-    int32_t size;
-    ALLEGRO_BITMAP* Assets::*sprite;
-    SpriteId spriteId;
-};
-
-const PanelControl panelControls[] = {
-    {1, 290, 140, false, 135, &Assets::actionButton1, SpriteActionButton1},
-    {2, 145, 140, false, 135, &Assets::actionButton2, SpriteActionButton2},
-    {3, 290, 285, false, 135, &Assets::actionButton3, SpriteActionButton3},
-    {4, 145, 285, false, 135, &Assets::actionButton4, SpriteActionButton4},
-    {0, 26, 26, true, 16, &Assets::closeIcon, SpriteCloseIcon},
-};
 
 void drawMapLayer(const GameLoopState& state)
 {
@@ -69,17 +35,19 @@ void drawPanelLayer(const GameLoopState& state)
     const int32_t w = state.displayWidth;
     const int32_t h = state.displayHeight;
     al_use_transform(&state.screenTransform);
-    al_draw_filled_rectangle((float)(w - 300), 0, (float)w, (float)h, al_map_rgba(255, 127, 127, 127));
+    al_draw_filled_rectangle((float)(w - panelWidth), 0, (float)w, (float)h, al_map_rgba(255, 127, 127, 127));
 
     const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
     const ALLEGRO_COLOR red = al_map_rgb(255, 0, 0);
     for (const MeterBar& bar : meterBars) {
         const float v = progress.*bar.meter;
-        drawSprite(state.assets.*bar.icon, bar.iconId, (float)(w - 290), (float)bar.y);
-        al_draw_filled_rectangle((float)(w - 266), (float)bar.y, (float)(w - 10), (float)(bar.y + 16), black);
+        const float barLeft = (float)(w - meterBarFromRight);
+        const float barBottom = (float)(bar.y + meterBarHeight);
+        drawSprite(state.assets.*bar.icon, bar.iconId, (float)(w - meterIconFromRight), (float)bar.y);
+        al_draw_filled_rectangle(barLeft, (float)bar.y, (float)(w - meterBarEndFromRight), barBottom, black);
         // A full meter fills the background exactly; health healed past 255 runs over its end.
-        const float fillEnd = (float)w - ((255.0f - v) + 10.0f);
-        al_draw_filled_rectangle((float)(w - 266), (float)bar.y, fillEnd, (float)(bar.y + 16), red);
+        const float fillEnd = (float)w - ((255.0f - v) + (float)meterBarEndFromRight);
+        al_draw_filled_rectangle(barLeft, (float)bar.y, fillEnd, barBottom, red);
     }
 
     // During the cool-down after an action the controls are gone, highlight and all.
