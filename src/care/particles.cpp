@@ -4,7 +4,9 @@
 
 static constexpr uint64_t spreadSteps = 30;  // velocities -15..14 quarter pixels per tick
 static constexpr int32_t spreadCentre = 15;
-static constexpr uint64_t spawnWidth = 68;  // the chip sprite's width
+// Particles spring across a band this wide from the chip's left edge: the game's own width,
+// narrower than the 86-pixel chip sprite.
+static constexpr uint64_t spawnWidth = 68;
 static constexpr uint64_t extraLife = 60;
 static constexpr int32_t minLife = 60;
 

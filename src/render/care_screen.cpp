@@ -21,10 +21,13 @@ void drawMapLayer(const GameLoopState& state)
     drawMapPicture(state.assets.mapBitmap);
     al_restore_state(&blenderState);
 
-    // The shadow stays on the ground and shrinks as the chip rises.
+    // The shadow is centred on the bottom edge of the chip sprite at rest, as wide as the sprite;
+    // it stays on the ground and shrinks as the chip rises.
+    const SpriteRect& chip = spriteRects[SpriteChip];
+    const int32_t halfWidth = chip.w / 2;
     const float shrink = (float)(20 - care.hop / 2) / 20.0f;
-    al_draw_filled_ellipse((float)(care.chipX + 43), (float)(care.chipY + 53),
-                           (float)(43.0 * shrink), (float)(12.0 * shrink), al_map_rgba(0, 0, 0, 150));
+    al_draw_filled_ellipse((float)(care.chipX + halfWidth), (float)(care.chipY + chip.h),
+                           (float)(halfWidth * (double)shrink), (float)(12.0 * shrink), al_map_rgba(0, 0, 0, 150));
 
     drawParticles(care.particles, care.particleCount);
     drawSprite(state.assets.chipSprite, SpriteChip, (float)care.chipX, (float)(care.chipY - care.hop));
