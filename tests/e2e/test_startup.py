@@ -56,40 +56,9 @@ class StartAndQuit(GameTestCase):
 class SecondCopy(GameTestCase):
     SCREEN = (854, 480)
 
-    def game_windows(self):
-        return self.x.run("xdotool", "search", "--onlyvisible", "--name", "^Quenmarsh$", check=False).stdout.split()
-
     def test_a_second_copy_is_turned_away_until_the_first_has_ended(self):
         first = self.start_game(stored=QUIET)
-        first.wait_for_window()
-        first.wait_for_care_screen()
-        before = sorted(os.listdir(first.settings)), first.saved_progress()
-        windows = self.game_windows()
-        second = self.start_game(settings=first.settings)
-        box = wait_until(lambda: second.proc.poll() is not None or second.find_window("Error"), 30,
-                         interval=0.1, what="the error box")
-        self.assertIsNone(second.proc.poll(), "the box must wait for the player:\n" + second.output())
-        self.assertEqual(second.error_box_text(), "Error: Cannot run: Quenmarsh is already running.")
-        self.assertEqual(self.game_windows(), windows, "the second copy opens no window")
-        second.dismiss_error_box(box)
-        self.assertEqual(second.wait_exit(), 255)
-        self.assertEqual((sorted(os.listdir(first.settings)), first.saved_progress()), before,
-                         "the second copy wrote nothing")
-        # The first plays on undisturbed and keeps its own values.
-        first.wait_for_screen(lambda s: s.is_care_screen() and s.meter("food") <= 140, what="more care")
-        first.quit("Escape")
-        self.assertEqual(first.wait_exit(), 0)
-        self.assertGreater(self.assertSavedAfterQuietCare(first, QUIET), 0)
-        # Escape gave the progress file up; so does a copy killed outright.
-        killed = self.start_game(settings=first.settings)
-        killed.wait_for_window()
-        killed.wait_for_care_screen()
-        killed.kill()
-        after_kill = self.start_game(settings=first.settings)
-        after_kill.wait_for_window()
-        after_kill.wait_for_care_screen()
-        after_kill.quit("Escape")
-        self.assertEqual(after_kill.wait_exit(), 0)
+        self.assertOneCopyAtATime(first, lambda: self.start_game(settings=first.settings), QUIET)
 
     def test_where_no_lock_can_be_made_the_game_starts_as_ever(self):
         for what in ("a missing settings folder", "a folder in place of the lock"):

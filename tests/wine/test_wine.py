@@ -11,7 +11,7 @@ import sys
 import time
 import unittest
 
-from harness import DEFAULTS, GAME, GameTestCase, progress, wait_until, write_progress
+from harness import DEFAULTS, GAME, GameTestCase, progress, write_progress
 
 PREFIX = os.environ.get("QUENMARSH_WINEPREFIX", "")
 ROAMING = os.path.join(PREFIX, "drive_c", "users", getpass.getuser(), "AppData", "Roaming")
@@ -77,33 +77,7 @@ class UnderWine(GameTestCase):
         self.assertSavedAfterQuietCare(game, start)
 
     def test_a_second_copy_is_turned_away_until_the_first_has_ended(self):
-        first = self.start_wine_game(stored=QUIET)
-        first.wait_for_window()
-        first.wait_for_care_screen()
-        before = first.saved_progress()
-        second = self.another_wine_game()
-        box = wait_until(lambda: second.proc.poll() is not None or second.find_window("Error"), 30,
-                         interval=0.1, what="the error box")
-        self.assertIsNone(second.proc.poll(), "the box must wait for the player:\n" + second.output())
-        second.dismiss_error_box(box)
-        self.assertEqual(second.wait_exit(), 255)
-        self.assertIn("quenmarsh: Quenmarsh is already running.", second.output())
-        self.assertEqual(first.saved_progress(), before, "the second copy wrote nothing")
-        # The first plays on undisturbed and keeps its own values.
-        first.wait_for_screen(lambda s: s.is_care_screen() and s.meter("food") <= 140, what="more care")
-        first.quit("Escape")
-        self.assertEqual(first.wait_exit(), 0)
-        self.assertGreater(self.assertSavedAfterQuietCare(first, QUIET), 0)
-        # Escape gave the progress file up; so does a copy killed outright.
-        killed = self.another_wine_game()
-        killed.wait_for_window()
-        killed.wait_for_care_screen()
-        killed.kill()
-        after_kill = self.another_wine_game()
-        after_kill.wait_for_window()
-        after_kill.wait_for_care_screen()
-        after_kill.quit("Escape")
-        self.assertEqual(after_kill.wait_exit(), 0)
+        self.assertOneCopyAtATime(self.start_wine_game(stored=QUIET), self.another_wine_game, QUIET)
 
     def test_without_a_data_folder_the_error_box_then_status_255(self):
         folder = self.temp_folder()
