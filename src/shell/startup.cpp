@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <string>
 
+#include "progress/progress.h"
 #include "shell/data_path.h"
 
 ALLEGRO_DISPLAY* display = nullptr;
@@ -94,6 +95,10 @@ bool mountGameData()
 bool startUp(const char* programPath)
 {
     if (!al_init()) return fail("al_init() failed!");
+    // A second copy for the same player would write its progress over the first one's when it
+    // ends. It stops here, before it has a window, so its box is in sight and the first copy's
+    // window is left as it was, and before it has written anything.
+    if (!claimProgress()) return fail("Quenmarsh is already running.");
 
     al_install_keyboard();
     al_install_mouse();
