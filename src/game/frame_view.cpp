@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "care/panel_layout.h"
 #include "dialog/dialog_screen.h"
 #include "game/screen_flow.h"
 #include "progress/progress.h"
@@ -51,11 +52,9 @@ void viewCareScreen(FrameView& view, const GameLoopState& state)
     const CareState& care = state.care;
     view.buttonsShown = care.buttonsEnabled;
     view.hover = care.buttonsEnabled ? state.hover : -1;
-    const float meters[meterBarCount] = {progress.heat, progress.fire, progress.food, progress.water,
-                                         progress.health};
     for (int i = 0; i < meterBarCount; ++i) {
         // A pixel is filled when its centre lies left of the end.
-        const float edge = meterFillEnd(state.displayWidth, meters[i]) - 0.5f;
+        const float edge = meterFillEnd(state.displayWidth, progress.*meterBars[i].meter) - 0.5f;
         view.barColumns[i] = (int32_t)std::ceil(edge);
         if (std::fabs(edge - std::round(edge)) < snapMargin) view.barNearEdge[i] = edge + 0.5f;
     }
@@ -73,6 +72,8 @@ void viewDialog(FrameView& view, const GameLoopState& state)
     const int32_t count = dialogOptionCount(dialogTable[state.currentNode]);
     view.hover = state.hover >= 1 && state.hover <= count ? state.hover : 0;
 }
+
+static_assert(sizeof meterBars / sizeof meterBars[0] == meterBarCount, "one view entry per bar");
 
 }  // namespace
 

@@ -3,47 +3,13 @@
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_primitives.h>
 
+#include "care/panel_layout.h"
 #include "progress/progress.h"
 #include "render/draw_particles.h"
 #include "render/draw_sprite.h"
 #include "render/rect_batch.h"
 
 namespace {
-
-struct MeterBar {
-    int32_t y;
-    ALLEGRO_BITMAP* Assets::*icon;
-    SpriteId iconId;
-    float Progress::*meter;
-};
-
-const MeterBar meterBars[] = {
-    {10, &Assets::iconHeat, SpriteIconHeat, &Progress::heat},
-    {36, &Assets::iconFire, SpriteIconFire, &Progress::fire},
-    {62, &Assets::iconFood, SpriteIconFood, &Progress::food},
-    {88, &Assets::iconWater, SpriteIconWater, &Progress::water},
-    {114, &Assets::iconHealth, SpriteIconHealth, &Progress::health},
-};
-
-// A side-panel control: its sprite's top-left corner is (w - fromRight, y), or
-// (w - fromRight, h - y) when measured from the bottom; its highlight is a square of `size`.
-struct PanelControl {
-    int32_t hover;
-    int32_t fromRight;
-    int32_t y;
-    bool yFromBottom;
-    int32_t size;
-    ALLEGRO_BITMAP* Assets::*sprite;
-    SpriteId spriteId;
-};
-
-const PanelControl panelControls[] = {
-    {1, 290, 140, false, 135, &Assets::actionButton1, SpriteActionButton1},
-    {2, 145, 140, false, 135, &Assets::actionButton2, SpriteActionButton2},
-    {3, 290, 285, false, 135, &Assets::actionButton3, SpriteActionButton3},
-    {4, 145, 285, false, 135, &Assets::actionButton4, SpriteActionButton4},
-    {0, 26, 26, true, 16, &Assets::closeIcon, SpriteCloseIcon},
-};
 
 void drawMapLayer(const GameLoopState& state)
 {
@@ -61,10 +27,13 @@ void drawMapLayer(const GameLoopState& state)
     if (!state.assets.scaledMap) drawMapPicture(state.assets.mapBitmap);
     al_restore_state(&blenderState);
 
-    // The shadow stays on the ground and shrinks as the chip rises.
+    // The shadow is centred on the bottom edge of the chip sprite at rest, as wide as the sprite;
+    // it stays on the ground and shrinks as the chip rises.
+    const SpriteRect& chip = spriteRects[SpriteChip];
+    const int32_t halfWidth = chip.w / 2;
     const float shrink = (float)(20 - care.hop / 2) / 20.0f;
-    al_draw_filled_ellipse((float)(care.chipX + 43), (float)(care.chipY + 53),
-                           (float)(43.0 * shrink), (float)(12.0 * shrink), al_map_rgba(0, 0, 0, 150));
+    al_draw_filled_ellipse((float)(care.chipX + halfWidth), (float)(care.chipY + chip.h),
+                           (float)(halfWidth * (double)shrink), (float)(12.0 * shrink), al_map_rgba(0, 0, 0, 150));
 
     drawParticles(care.particles, care.particleCount);
     drawSprite(state.assets.chipSprite, SpriteChip, (float)care.chipX, (float)(care.chipY - care.hop));
@@ -80,14 +49,15 @@ void drawPanelLayer(const GameLoopState& state)
     // drawing each row in turn.
     RectBatch rects;
     rects.count = 0;
-    addRect(rects, (float)(w - 300), 0, (float)w, (float)h, al_map_rgba(255, 127, 127, 127));
+    addRect(rects, (float)(w - panelWidth), 0, (float)w, (float)h, al_map_rgba(255, 127, 127, 127));
 
     const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
     const ALLEGRO_COLOR red = al_map_rgb(255, 0, 0);
     for (const MeterBar& bar : meterBars) {
-        addRect(rects, (float)(w - 266), (float)bar.y, (float)(w - 10), (float)(bar.y + 16), black);
-        addRect(rects, (float)(w - 266), (float)bar.y, meterFillEnd(w, progress.*bar.meter),
-                (float)(bar.y + 16), red);
+        const float barLeft = (float)(w - meterBarFromRight);
+        const float barBottom = (float)(bar.y + meterBarHeight);
+        addRect(rects, barLeft, (float)bar.y, (float)(w - meterBarEndFromRight), barBottom, black);
+        addRect(rects, barLeft, (float)bar.y, meterFillEnd(w, progress.*bar.meter), barBottom, red);
     }
     // During the cool-down after an action the controls are gone, highlight and all.
     const bool controlsShown = state.care.buttonsEnabled;
@@ -103,7 +73,7 @@ void drawPanelLayer(const GameLoopState& state)
     // A missing sprite's stand-in box is drawn at once rather than held; no sprite overlaps it.
     al_hold_bitmap_drawing(true);
     for (const MeterBar& bar : meterBars)
-        drawSprite(state.assets.*bar.icon, bar.iconId, (float)(w - 290), (float)bar.y);
+        drawSprite(state.assets.*bar.icon, bar.iconId, (float)(w - meterIconFromRight), (float)bar.y);
     if (controlsShown) {
         for (const PanelControl& control : panelControls) {
             const int32_t y = control.yFromBottom ? h - control.y : control.y;
@@ -125,7 +95,7 @@ void drawPanelLayer(const GameLoopState& state)
 float meterFillEnd(int32_t displayWidth, float meter)
 {
     // A full meter fills the background exactly; health healed past 255 runs over its end.
-    return (float)displayWidth - ((255.0f - meter) + 10.0f);
+    return (float)displayWidth - ((255.0f - meter) + (float)meterBarEndFromRight);
 }
 
 void drawCareScreen(const GameLoopState& state)
