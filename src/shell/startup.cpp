@@ -107,6 +107,9 @@ bool startUp(const char* programPath)
     if (!createDisplay()) return fail("Can not create the display.");
     al_inhibit_screensaver(true);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+    // An OpenGL display keeps its pictures for the whole run, so Allegro need not hold a copy
+    // of each in memory against their loss.
+    al_set_new_bitmap_flags(al_get_new_bitmap_flags() | ALLEGRO_NO_PRESERVE_TEXTURE);
     al_set_window_title(display, "Quenmarsh");
 
     installAudio();
