@@ -2,6 +2,7 @@
 # packaging/linux/make-deb.sh BUILD_DIR: packs the game built in BUILD_DIR (games layout) into
 # BUILD_DIR/quenmarsh_<version>_<arch>.deb and prints its path. The tree is what
 # `cmake --install --strip` puts under /usr; Depends comes from the program's libraries.
+# The error box's add-on is loaded only when needed, so control.in names its package itself.
 set -eu
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)

@@ -98,6 +98,12 @@ void runGameLoop()
     loadAssets(state.assets, audioInstalled);
     // The display is made once and never recreated, so the map is scaled once for the run.
     state.assets.scaledMap = makeScaledMap(state.assets.mapBitmap, state.worldTransform);
+    // Nothing reads the picture at its own size again: its memory goes back before the first
+    // frame (the textures for the panel, the shaders) asks for more.
+    if (state.assets.scaledMap && state.assets.mapBitmap) {
+        al_destroy_bitmap(state.assets.mapBitmap);
+        state.assets.mapBitmap = nullptr;
+    }
     loadProgress();
     // From here on a lost display has progress of its own to keep.
     watchDisplayConnection(saveProgress);

@@ -47,6 +47,11 @@ FileKind fileKind(const std::string& path, std::string& reason);
 // taken its place. False with a reason when it cannot be opened or read.
 bool readRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& reason);
 
+// The address of `symbol` in the shared library `library` (a file name the system's loader
+// searches for), loading the library on first use; null when either cannot be found. For a
+// library needed only on rare paths, whose loading would cost memory in every run.
+void* librarySymbol(const char* library, const char* symbol);
+
 // Where a chain of symbolic links ends (the path itself when it is no link).
 std::string resolveLinks(const std::string& path);
 

@@ -15,6 +15,7 @@
 
 #include "progress/progress.h"
 #include "shell/data_path.h"
+#include "shell/platform.h"
 
 ALLEGRO_DISPLAY* display = nullptr;
 ALLEGRO_TIMER* timer = nullptr;
@@ -31,6 +32,19 @@ constexpr int windowedFlags = ALLEGRO_WINDOWED | ALLEGRO_OPENGL | ALLEGRO_GENERA
 constexpr int reservedSamples = 16;
 constexpr double tickSeconds = 1.0 / 60.0;
 
+// The native error box. Where its add-on is loaded only now, a system without it still gets
+// the message on stderr.
+void showErrorBox(const char* message)
+{
+#ifdef QUENMARSH_DIALOG_LIBRARY
+    using MessageBox = int (*)(ALLEGRO_DISPLAY*, const char*, const char*, const char*, const char*, int);
+    const auto box = reinterpret_cast<MessageBox>(librarySymbol(QUENMARSH_DIALOG_LIBRARY, "al_show_native_message_box"));
+    if (box) box(nullptr, "Error", "Cannot run", message, nullptr, ALLEGRO_MESSAGEBOX_ERROR);
+#else
+    al_show_native_message_box(nullptr, "Error", "Cannot run", message, nullptr, ALLEGRO_MESSAGEBOX_ERROR);
+#endif
+}
+
 // Start-up failures are told once, in a native box with no parent, before the game ends, and on
 // stderr. A full-screen window stays on top of the box: it goes first.
 bool fail(const char* message)
@@ -38,8 +52,7 @@ bool fail(const char* message)
     std::fprintf(stderr, "quenmarsh: %s\n", message);
     if (display) al_destroy_display(display);
     display = nullptr;
-    al_show_native_message_box(nullptr, "Error", "Cannot run", message, nullptr,
-                               ALLEGRO_MESSAGEBOX_ERROR);
+    showErrorBox(message);
     return false;
 }
 
