@@ -32,7 +32,8 @@ struct Assets {
     ALLEGRO_SAMPLE* crySample;
 };
 
-// withSound: audio is installed (loading a sample before that crashes Allegro).
-void loadAssets(Assets& assets, bool withSound);
+// withSound: audio is installed (loading a sample before that crashes Allegro). mapShrunk: the
+// display shows the map smaller than its canvas.
+void loadAssets(Assets& assets, bool withSound, bool mapShrunk);
 // Destroys what loadAssets made (sprites before their sheet) and nulls every field.
 void releaseAssets(Assets& assets);

@@ -21,6 +21,15 @@ uint64_t clockSeed()
     return (uint64_t)std::chrono::system_clock::now().time_since_epoch().count();
 }
 
+// Whether the display shows the map smaller than its canvas.
+bool mapShrunk(const ALLEGRO_TRANSFORM& worldTransform)
+{
+    float x = 0;
+    float bottom = (float)mapCanvasHeight;
+    al_transform_coordinates(&worldTransform, &x, &bottom);
+    return bottom < (float)mapCanvasHeight;
+}
+
 }  // namespace
 
 void initGameLoopState(GameLoopState& state, int32_t displayWidth, int32_t displayHeight,
@@ -95,7 +104,7 @@ void runGameLoop()
     ALLEGRO_BITMAP* backBuffer = al_get_target_bitmap();
     initGameLoopState(state, al_get_bitmap_width(backBuffer), al_get_bitmap_height(backBuffer),
                       clockSeed());
-    loadAssets(state.assets, audioInstalled);
+    loadAssets(state.assets, audioInstalled, mapShrunk(state.worldTransform));
     // The display is made once and never recreated, so the map is scaled once for the run.
     state.assets.scaledMap = makeScaledMap(state.assets.mapBitmap, state.worldTransform);
     // Nothing reads the picture at its own size again: its memory goes back before the first
