@@ -1,0 +1,164 @@
+#!/bin/sh
+# tools/fresh-debian.sh [--keep] [--ref REF] [--skip-test] DIR
+# Tries the README's promise on a clean Debian 12: a debootstrap chroot of bookworm (made once in
+# DIR/base and kept; each trial starts from a copy of it in DIR/root, --keep reuses the last
+# one with what it installed), the repository cloned into it at REF (default: the branch checked
+# out here), then, as root in the chroot, `make run` until the game's first frame shows in an
+# X server of the host, `make test`, and the package installed with apt and purged again.
+# Times go to DIR/summary.txt, the logs to DIR/*.log. Runs as root (chroot, mount).
+set -eu
+keep=no test=yes ref=""
+while [ $# -gt 1 ]; do
+    case $1 in
+        --keep) keep=yes ;;
+        --skip-test) test=no ;;
+        --ref) ref=$2; shift ;;
+        *) break ;;
+    esac
+    shift
+done
+[ $# -eq 1 ] || { echo "usage: $0 [--keep] [--ref REF] [--skip-test] DIR" >&2; exit 2; }
+[ "$(id -u)" -eq 0 ] || { echo "$0: run as root (debootstrap, chroot and mount need it)" >&2; exit 2; }
+mkdir -p "$1"
+dir=$(cd "$1" && pwd)
+source=$(cd "$(dirname "$0")/.." && pwd)
+[ -n "$ref" ] || ref=$(git -C "$source" rev-parse --abbrev-ref HEAD)
+root=$dir/root
+start=$(date +%s)
+say() { echo "[fresh-debian $(($(date +%s) - start))s] $*"; }
+since() { awk -v from="$1" -v now="$(date +%s.%N)" 'BEGIN { printf "%.1f", now - from }'; }
+
+"$source/tools/install-deps.sh" trial
+
+if [ ! -f "$dir/base/etc/debian_version" ]; then
+    say "debootstrap bookworm into $dir/base (a few minutes)"
+    rm -rf "$dir/base"
+    debootstrap bookworm "$dir/base" http://deb.debian.org/debian > "$dir/debootstrap.log" 2>&1 ||
+        { tail -20 "$dir/debootstrap.log"; exit 1; }
+fi
+
+mounts=""
+xvfb=""
+cleanup() {
+    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+    # Whatever the trial left running inside the chroot holds its mounts.
+    for proc in /proc/[0-9]*; do
+        [ "$(readlink "$proc/root" 2>/dev/null)" = "$root" ] && kill -9 "${proc#/proc/}" 2>/dev/null || true
+    done
+    for m in $mounts; do umount -l "$root$m" 2>/dev/null || true; done
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+if [ "$keep" = no ] || [ ! -d "$root" ]; then
+    say "a clean copy of the base system in $root"
+    rm -rf "$root"
+    cp -a "$dir/base" "$root"
+fi
+# The host's apt sources (with their keyrings) and name server, so that apt reaches the same mirrors.
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+    [ -f "$list" ] || continue
+    cp "$list" "$root$list"
+    for key in $(sed -n 's/^Signed-By: *//p; s/.*signed-by=\([^] ]*\).*/\1/p' "$list"); do
+        [ -f "$key" ] && mkdir -p "$root$(dirname "$key")" && cp "$key" "$root$key"
+    done
+done
+# sources.list.d replaces what debootstrap wrote, when the host has one.
+[ -f /etc/apt/sources.list ] || [ -z "$(ls /etc/apt/sources.list.d/*.sources 2>/dev/null)" ] ||
+    rm -f "$root/etc/apt/sources.list"
+for m in /proc /sys /dev /dev/pts /dev/shm /tmp/.X11-unix; do
+    mkdir -p "$root$m"
+    case $m in
+        /proc) mount -t proc proc "$root$m" ;;
+        /dev/shm) mount -t tmpfs -o mode=1777 shm "$root$m" ;;
+        *) mkdir -p "$m"; mount --bind "$m" "$root$m" ;;
+    esac
+    mounts="$m $mounts"
+done
+
+in_root() {
+    chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+}
+
+say "cloning $ref of $source into /root/quenmarsh; installing git and make, the README's first step"
+rm -rf "$root/root/quenmarsh"
+git clone -q --branch "$ref" "$source" "$root/root/quenmarsh"
+in_root sh -c 'apt-get update -q && apt-get install -y -q git make' > "$dir/prerequisites.log" 2>&1 ||
+    { tail -20 "$dir/prerequisites.log"; exit 1; }
+
+# `make run`: the game opens in an Xvfb of the host, whose socket the chroot shares.
+say "make run (installs [build], builds, starts the game); log in $dir/make-run.log"
+exec 3> "$dir/xvfb-display"
+Xvfb -displayfd 3 -noreset -screen 0 960x540x24 -nolisten tcp 2>/dev/null &
+xvfb=$!
+exec 3>&-
+for _ in $(seq 100); do [ -s "$dir/xvfb-display" ] && break; sleep 0.1; done
+display=:$(cat "$dir/xvfb-display")
+run_start=$(date +%s.%N)
+setsid chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 DISPLAY="$display" \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    sh -c 'cd /root/quenmarsh && exec make run' > "$dir/make-run.log" 2>&1 &
+run=$!
+window="" shown="" last=$(date +%s)
+while kill -0 "$run" 2>/dev/null; do
+    if [ -z "$window" ] && DISPLAY=$display xdotool search --name '^Quenmarsh$' > /dev/null 2>&1; then
+        window=$(since "$run_start")
+        say "the game's window is up after $window s"
+    fi
+    # The first frame that is not all black: the intro's emblem fading in.
+    if [ -n "$window" ] && [ "$(import -display "$display" -window root -depth 8 rgb:- 2>/dev/null |
+                                tr -d '\000' | head -c 1 | wc -c)" -eq 1 ]; then
+        shown=$(since "$run_start")
+        break
+    fi
+    if [ $(($(date +%s) - last)) -ge 30 ]; then
+        last=$(date +%s)
+        say "make run: $(tail -1 "$dir/make-run.log" | cut -c1-100)"
+    fi
+    sleep 0.2
+done
+kill -- -"$run" 2>/dev/null || true
+wait "$run" 2>/dev/null || true
+kill "$xvfb" 2>/dev/null || true
+xvfb=""
+[ -n "$shown" ] || { tail -30 "$dir/make-run.log"; say "make run ended before the game showed a frame"; exit 1; }
+say "make run: first frame after $shown s"
+echo "make run to the first frame: $shown s (window after $window s)" > "$dir/summary.txt"
+
+if [ "$test" = yes ]; then
+    say "make test; log in $dir/make-test.log"
+    test_start=$(date +%s)
+    { in_root sh -c 'cd /root/quenmarsh && make test' 2>&1; echo $? > "$dir/make-test.status"; } |
+        tee "$dir/make-test.log"
+    status=$(cat "$dir/make-test.status")
+    test_time=$(($(date +%s) - test_start))
+    echo "make test: $test_time s, $([ $status -eq 0 ] && echo passed || echo FAILED)" >> "$dir/summary.txt"
+    say "make test took $test_time s"
+
+    # The package as a player installs it, then purged.
+    deb=$(cd "$root/root/quenmarsh" && ls build/quenmarsh_*_amd64.deb 2>/dev/null | head -1)
+    if [ -n "$deb" ]; then
+        say "apt install ./$deb, then apt purge quenmarsh"
+        in_root sh -c "cd /root/quenmarsh && apt-get install -y -q ./$deb" > "$dir/package.log" 2>&1
+        result=ok
+        for path in /usr/games/quenmarsh /usr/share/applications/quenmarsh.desktop \
+                    /usr/share/games/quenmarsh/VeraMoBd.ttf /usr/lib/games/quenmarsh/data/map.jpg; do
+            [ -e "$root$path" ] || { result="$path missing after install"; break; }
+        done
+        files=$(in_root dpkg -L quenmarsh | grep -v -e '^/\.$' -e '^/usr$' -e '^/usr/share$' -e '^/usr/lib$' \
+                -e '^/usr/games$' -e '^/usr/share/doc$' -e '^/usr/share/man' -e '^/usr/share/icons' \
+                -e '^/usr/share/applications$' -e '^/usr/share/metainfo$' -e '^/usr/share/games$' -e '^/usr/lib/games$')
+        in_root apt-get purge -y -q quenmarsh >> "$dir/package.log" 2>&1
+        for path in $files; do
+            [ ! -e "$root$path" ] && [ ! -L "$root$path" ] || { result="$path left after purge"; break; }
+        done
+        echo "package installed with apt and purged: $result" >> "$dir/summary.txt"
+    else
+        echo "package: no build/quenmarsh_*_amd64.deb after make test" >> "$dir/summary.txt"
+    fi
+fi
+say "done"
+cat "$dir/summary.txt"
+[ "$test" = no ] || [ "$status" -eq 0 ]
