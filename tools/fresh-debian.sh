@@ -88,14 +88,23 @@ git clone -q --branch "$ref" "$source" "$root/root/quenmarsh"
 in_root sh -c 'apt-get update -q && apt-get install -y -q git make' > "$dir/prerequisites.log" 2>&1 ||
     { tail -20 "$dir/prerequisites.log"; exit 1; }
 
-# `make run`: the game opens in an Xvfb of the host, whose socket the chroot shares.
+# The game opens in an Xvfb of the host, whose socket the chroot shares.
+start_xvfb() {
+    exec 3> "$dir/xvfb-display"
+    Xvfb -displayfd 3 -noreset -screen 0 960x540x24 -nolisten tcp 2>/dev/null &
+    xvfb=$!
+    exec 3>&-
+    for _ in $(seq 100); do [ -s "$dir/xvfb-display" ] && break; sleep 0.1; done
+    display=:$(cat "$dir/xvfb-display")
+}
+stop_xvfb() {
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    xvfb=""
+}
+
 say "make run (installs [build], builds, starts the game); log in $dir/make-run.log"
-exec 3> "$dir/xvfb-display"
-Xvfb -displayfd 3 -noreset -screen 0 960x540x24 -nolisten tcp 2>/dev/null &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$dir/xvfb-display" ] && break; sleep 0.1; done
-display=:$(cat "$dir/xvfb-display")
+start_xvfb
 run_start=$(date +%s.%N)
 setsid chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 DISPLAY="$display" \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
@@ -121,8 +130,7 @@ while kill -0 "$run" 2>/dev/null; do
 done
 kill -- -"$run" 2>/dev/null || true
 wait "$run" 2>/dev/null || true
-kill "$xvfb" 2>/dev/null || true
-xvfb=""
+stop_xvfb
 [ -n "$shown" ] || { tail -30 "$dir/make-run.log"; say "make run ended before the game showed a frame"; exit 1; }
 say "make run: first frame after $shown s"
 echo "make run to the first frame: $shown s (window after $window s)" > "$dir/summary.txt"
@@ -147,13 +155,31 @@ if [ "$test" = yes ]; then
                     /usr/share/games/quenmarsh/VeraMoBd.ttf /usr/lib/games/quenmarsh/data/map.jpg; do
             [ -e "$root$path" ] || { result="$path missing after install"; break; }
         done
-        files=$(in_root dpkg -L quenmarsh | grep -v -e '^/\.$' -e '^/usr$' -e '^/usr/share$' -e '^/usr/lib$' \
-                -e '^/usr/games$' -e '^/usr/share/doc$' -e '^/usr/share/man' -e '^/usr/share/icons' \
-                -e '^/usr/share/applications$' -e '^/usr/share/metainfo$' -e '^/usr/share/games$' -e '^/usr/lib/games$')
+        # The installed game, played for a moment and left with Escape, keeps the progress.
+        rm -f "$root/root/.config/qmprogress.dat"
+        start_xvfb
+        setsid chroot "$root" /usr/bin/env -i HOME=/root DISPLAY="$display" /usr/games/quenmarsh \
+            >> "$dir/package.log" 2>&1 &
+        game=$!
+        for _ in $(seq 300); do
+            DISPLAY=$display xdotool search --name '^Quenmarsh$' > /dev/null 2>&1 && break
+            sleep 0.1
+        done
+        # The intro reads no events: the key waits for the game loop.
+        DISPLAY=$display xdotool mousemove 400 300 key Escape
+        for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
+        kill -- -"$game" 2>/dev/null && result="the installed game did not end on Escape"
+        stop_xvfb
+        [ -f "$root/root/.config/qmprogress.dat" ] || [ "$result" != ok ] || result="the installed game saved no progress"
+        # Its files and links, and its own folders (the shared ones, /usr/share/icons..., stay).
+        files=$(in_root dpkg -L quenmarsh | while read -r path; do
+            [ -d "$root$path" ] && [ ! -L "$root$path" ] && [ "${path#*quenmarsh}" = "$path" ] || echo "$path"
+        done)
         in_root apt-get purge -y -q quenmarsh >> "$dir/package.log" 2>&1
         for path in $files; do
             [ ! -e "$root$path" ] && [ ! -L "$root$path" ] || { result="$path left after purge"; break; }
         done
+        [ -f "$root/root/.config/qmprogress.dat" ] || [ "$result" != ok ] || result="the purge took the progress"
         echo "package installed with apt and purged: $result" >> "$dir/summary.txt"
     else
         echo "package: no build/quenmarsh_*_amd64.deb after make test" >> "$dir/summary.txt"
