@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""tools/check-packages.py: every program that the Makefile, the build and test scripts and the
+"""tools/check-packages.py [PACKAGES_TXT]: every program that the Makefile, the build and test scripts and the
 tests run must come from a Debian package that packages.txt names, that a named package brings
 in (Depends or Pre-Depends, followed as apt would on a fresh system), or that every Debian
 system has (Essential, or priority required or important). A program installed by hand, or
@@ -153,7 +153,7 @@ def build_depends_problems(groups):
 
 
 def main():
-    groups = read_groups(os.path.join(ROOT, "packages.txt"))
+    groups = read_groups(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "packages.txt"))
     listed = {p for group in groups.values() for p in group}
     problems = build_depends_problems(groups)
 
