@@ -8,10 +8,16 @@
 #   share/applications, share/icons/hicolor, share/metainfo, share/man/man6, share/doc/quenmarsh
 # QUENMARSH_INSTALL_LAYOUT=folder gives one self-contained folder instead (the program, data/
 # with a copy of the font, the icon, a desktop entry): for local play and the Windows zip.
-set(QUENMARSH_INSTALL_LAYOUT games CACHE STRING "Install layout: games (Debian games layout) or folder")
+# A player of the Windows build unzips one self-contained folder: the games layout has no meaning there.
+if(WIN32)
+  set(quenmarsh_default_layout folder)
+else()
+  set(quenmarsh_default_layout games)
+endif()
+set(QUENMARSH_INSTALL_LAYOUT ${quenmarsh_default_layout} CACHE STRING "Install layout: games (Debian games layout) or folder")
 set_property(CACHE QUENMARSH_INSTALL_LAYOUT PROPERTY STRINGS games folder)
 set(QUENMARSH_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
-set(QUENMARSH_DATA_FILES map.jpg tiles.png cry.ogg icon.png)
+set(QUENMARSH_DATA_FILES ${QUENMARSH_GENERATED_FILES})
 list(TRANSFORM QUENMARSH_DATA_FILES PREPEND ${QUENMARSH_DATA_DIR}/)
 
 # The version is set once, in project(); the newest entry of debian/changelog (which gives the
@@ -28,11 +34,13 @@ endif()
 # The uninstall target removes emptied folders up to this prefix, never beyond.
 install(CODE "file(WRITE \"${PROJECT_BINARY_DIR}/install_prefix.txt\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")")
 
-if(QUENMARSH_INSTALL_LAYOUT STREQUAL "folder")
+if(WIN32 AND NOT QUENMARSH_INSTALL_LAYOUT STREQUAL "folder")
+  message(FATAL_ERROR "The Windows build installs only QUENMARSH_INSTALL_LAYOUT=folder")
+elseif(QUENMARSH_INSTALL_LAYOUT STREQUAL "folder")
   install(TARGETS quenmarsh RUNTIME DESTINATION .)
   install(FILES ${QUENMARSH_DATA_FILES} DESTINATION data)
-  install(FILES ${QUENMARSH_FONT_SOURCE} DESTINATION data RENAME VeraMoBd.ttf)
-  install(FILES ${QUENMARSH_FONT_LICENCE} DESTINATION data RENAME VeraMoBd-COPYRIGHT.txt)
+  install(FILES ${QUENMARSH_FONT_SOURCE} DESTINATION data RENAME ${QUENMARSH_FONT_FILE})
+  install(FILES ${QUENMARSH_FONT_LICENCE} DESTINATION data RENAME ${QUENMARSH_FONT_LICENCE_FILE})
   # The Windows program carries its icon; its licences are placed by packaging/windows/windows.cmake.
   if(NOT WIN32)
     install(FILES ${QUENMARSH_ICON_DIR}/128x128/apps/quenmarsh.png ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
@@ -82,7 +90,7 @@ elseif(QUENMARSH_INSTALL_LAYOUT STREQUAL "games")
     foreach(quenmarsh_link
         \"games/quenmarsh|../lib/games/quenmarsh/quenmarsh\"
         \"lib/games/quenmarsh/data|../../../share/games/quenmarsh\"
-        \"share/games/quenmarsh/VeraMoBd.ttf|\${quenmarsh_font}\")
+        \"share/games/quenmarsh/${QUENMARSH_FONT_FILE}|\${quenmarsh_font}\")
       string(REPLACE \"|\" \";\" quenmarsh_link \"\${quenmarsh_link}\")
       list(GET quenmarsh_link 0 quenmarsh_name)
       list(GET quenmarsh_link 1 quenmarsh_target)

@@ -3,46 +3,12 @@
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_primitives.h>
 
+#include "care/panel_layout.h"
 #include "progress/progress.h"
 #include "render/draw_particles.h"
 #include "render/draw_sprite.h"
 
 namespace {
-
-struct MeterBar {
-    int32_t y;
-    ALLEGRO_BITMAP* Assets::*icon;
-    SpriteId iconId;
-    float Progress::*meter;
-};
-
-const MeterBar meterBars[] = {
-    {10, &Assets::iconHeat, SpriteIconHeat, &Progress::heat},
-    {36, &Assets::iconFire, SpriteIconFire, &Progress::fire},
-    {62, &Assets::iconFood, SpriteIconFood, &Progress::food},
-    {88, &Assets::iconWater, SpriteIconWater, &Progress::water},
-    {114, &Assets::iconHealth, SpriteIconHealth, &Progress::health},
-};
-
-// A side-panel control: its sprite's top-left corner is (w - fromRight, y), or
-// (w - fromRight, h - y) when measured from the bottom; its highlight is a square of `size`.
-struct PanelControl {
-    int32_t hover;
-    int32_t fromRight;
-    int32_t y;
-    bool yFromBottom;
-    int32_t size;
-    ALLEGRO_BITMAP* Assets::*sprite;
-    SpriteId spriteId;
-};
-
-const PanelControl panelControls[] = {
-    {1, 290, 140, false, 135, &Assets::actionButton1, SpriteActionButton1},
-    {2, 145, 140, false, 135, &Assets::actionButton2, SpriteActionButton2},
-    {3, 290, 285, false, 135, &Assets::actionButton3, SpriteActionButton3},
-    {4, 145, 285, false, 135, &Assets::actionButton4, SpriteActionButton4},
-    {0, 26, 26, true, 16, &Assets::closeIcon, SpriteCloseIcon},
-};
 
 void drawMapLayer(const GameLoopState& state)
 {
@@ -55,10 +21,13 @@ void drawMapLayer(const GameLoopState& state)
     drawMapPicture(state.assets.mapBitmap);
     al_restore_state(&blenderState);
 
-    // The shadow stays on the ground and shrinks as the chip rises.
+    // The shadow is centred on the bottom edge of the chip sprite at rest, as wide as the sprite;
+    // it stays on the ground and shrinks as the chip rises.
+    const SpriteRect& chip = spriteRects[SpriteChip];
+    const int32_t halfWidth = chip.w / 2;
     const float shrink = (float)(20 - care.hop / 2) / 20.0f;
-    al_draw_filled_ellipse((float)(care.chipX + 43), (float)(care.chipY + 53),
-                           (float)(43.0 * shrink), (float)(12.0 * shrink), al_map_rgba(0, 0, 0, 150));
+    al_draw_filled_ellipse((float)(care.chipX + halfWidth), (float)(care.chipY + chip.h),
+                           (float)(halfWidth * (double)shrink), (float)(12.0 * shrink), al_map_rgba(0, 0, 0, 150));
 
     drawParticles(care.particles, care.particleCount);
     drawSprite(state.assets.chipSprite, SpriteChip, (float)care.chipX, (float)(care.chipY - care.hop));
@@ -69,17 +38,19 @@ void drawPanelLayer(const GameLoopState& state)
     const int32_t w = state.displayWidth;
     const int32_t h = state.displayHeight;
     al_use_transform(&state.screenTransform);
-    al_draw_filled_rectangle((float)(w - 300), 0, (float)w, (float)h, al_map_rgba(255, 127, 127, 127));
+    al_draw_filled_rectangle((float)(w - panelWidth), 0, (float)w, (float)h, al_map_rgba(255, 127, 127, 127));
 
     const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
     const ALLEGRO_COLOR red = al_map_rgb(255, 0, 0);
     for (const MeterBar& bar : meterBars) {
         const float v = progress.*bar.meter;
-        drawSprite(state.assets.*bar.icon, bar.iconId, (float)(w - 290), (float)bar.y);
-        al_draw_filled_rectangle((float)(w - 266), (float)bar.y, (float)(w - 10), (float)(bar.y + 16), black);
+        const float barLeft = (float)(w - meterBarFromRight);
+        const float barBottom = (float)(bar.y + meterBarHeight);
+        drawSprite(state.assets.*bar.icon, bar.iconId, (float)(w - meterIconFromRight), (float)bar.y);
+        al_draw_filled_rectangle(barLeft, (float)bar.y, (float)(w - meterBarEndFromRight), barBottom, black);
         // A full meter fills the background exactly; health healed past 255 runs over its end.
-        const float fillEnd = (float)w - ((255.0f - v) + 10.0f);
-        al_draw_filled_rectangle((float)(w - 266), (float)bar.y, fillEnd, (float)(bar.y + 16), red);
+        const float fillEnd = (float)w - ((255.0f - v) + (float)meterBarEndFromRight);
+        al_draw_filled_rectangle(barLeft, (float)bar.y, fillEnd, barBottom, red);
     }
 
     // During the cool-down after an action the controls are gone, highlight and all.

@@ -128,7 +128,7 @@ bool startUp(const char* programPath)
     // From here on pictures, font and sound are opened by bare name from the game data.
     al_set_physfs_file_interface();
     // The chip for task switchers; without the picture the window keeps the default icon.
-    if (ALLEGRO_BITMAP* icon = al_load_bitmap("icon.png")) {
+    if (ALLEGRO_BITMAP* icon = al_load_bitmap(QUENMARSH_WINDOW_ICON_FILE)) {
         al_set_display_icon(display, icon);
         al_destroy_bitmap(icon);
     }
