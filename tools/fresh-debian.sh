@@ -2,7 +2,7 @@
 # tools/fresh-debian.sh [--keep] [--ref REF] [--skip-test] DIR
 # Tries the README's promise on a clean Debian 12: a debootstrap chroot of bookworm (made once in
 # DIR/base and kept; each trial starts from a copy of it in DIR/root, --keep reuses the last
-# one with what it installed), the repository cloned into it at REF (default: the branch checked
+# one with what it installed), the repository cloned into it at REF (default: the commit checked
 # out here), then, as root in the chroot, `make run` until the game's first frame shows in an
 # X server of the host, `make test`, and the package installed with apt and purged again.
 # Times go to DIR/summary.txt, the logs to DIR/*.log. Runs as root (chroot, mount).
@@ -22,7 +22,7 @@ done
 mkdir -p "$1"
 dir=$(cd "$1" && pwd)
 source=$(cd "$(dirname "$0")/.." && pwd)
-[ -n "$ref" ] || ref=$(git -C "$source" rev-parse --abbrev-ref HEAD)
+[ -n "$ref" ] || ref=$(git -C "$source" rev-parse HEAD)
 root=$dir/root
 start=$(date +%s)
 say() { echo "[fresh-debian $(($(date +%s) - start))s] $*"; }
@@ -37,7 +37,12 @@ if [ ! -f "$dir/base/etc/debian_version" ]; then
         { tail -20 "$dir/debootstrap.log"; exit 1; }
 fi
 
-mounts=""
+# Mounts left by a trial that was killed: removing the tree must not reach into /dev or /sys.
+unmount_all() {
+    awk -v root="$root/" 'index($2, root) == 1 { print $2 }' /proc/mounts | sort -r |
+        while read -r m; do umount -l "$m"; done
+}
+unmount_all
 xvfb=""
 cleanup() {
     [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
@@ -45,13 +50,14 @@ cleanup() {
     for proc in /proc/[0-9]*; do
         [ "$(readlink "$proc/root" 2>/dev/null)" = "$root" ] && kill -9 "${proc#/proc/}" 2>/dev/null || true
     done
-    for m in $mounts; do umount -l "$root$m" 2>/dev/null || true; done
+    unmount_all
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 if [ "$keep" = no ] || [ ! -d "$root" ]; then
     say "a clean copy of the base system in $root"
+    [ -z "$(awk -v root="$root/" 'index($2, root) == 1' /proc/mounts)" ] || { echo "$root has mounts" >&2; exit 1; }
     rm -rf "$root"
     cp -a "$dir/base" "$root"
 fi
@@ -74,7 +80,6 @@ for m in /proc /sys /dev /dev/pts /dev/shm /tmp/.X11-unix; do
         /dev/shm) mount -t tmpfs -o mode=1777 shm "$root$m" ;;
         *) mkdir -p "$m"; mount --bind "$m" "$root$m" ;;
     esac
-    mounts="$m $mounts"
 done
 
 in_root() {
@@ -84,7 +89,8 @@ in_root() {
 
 say "cloning $ref of $source into /root/quenmarsh; installing git and make, the README's first step"
 rm -rf "$root/root/quenmarsh"
-git clone -q --branch "$ref" "$source" "$root/root/quenmarsh"
+git clone -q "$source" "$root/root/quenmarsh"
+git -C "$root/root/quenmarsh" checkout -q "$ref"
 in_root sh -c 'apt-get update -q && apt-get install -y -q git make' > "$dir/prerequisites.log" 2>&1 ||
     { tail -20 "$dir/prerequisites.log"; exit 1; }
 
