@@ -69,10 +69,11 @@ sanitize: test-deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --output-on-failure -L "unit|leaks"
 
-# Microseconds per care tick, then the whole game's CPU, memory and ticks against a bare loop.
+# Microseconds per care tick, then the whole game screen by screen: CPU, GL draw calls per frame,
+# memory and ticks, against a bare loop and a program drawing the map alone.
 bench: test-build
 	$(BUILD)/tests/bench/care_bench --benchmark_min_time=1
-	cd $(BUILD) && python3 ../tests/bench/game_bench.py ./quenmarsh ./tests/bench/bare_loop 10
+	cd $(BUILD) && python3 ../tests/bench/game_bench.py ./quenmarsh ./tests/bench/bare_loop ./tests/bench/gl_count.so 10
 
 # build/quenmarsh_<version>_<arch>.deb, built from debian/ by dpkg-buildpackage. It writes its
 # results beside the tree it builds, so it builds a copy of the sources (without build trees).

@@ -74,6 +74,7 @@ void releaseAssets(Assets& assets)
     if (assets.tilesBitmap) al_destroy_bitmap(assets.tilesBitmap);
     if (assets.worldTilesBitmap) al_destroy_bitmap(assets.worldTilesBitmap);
     if (assets.mapBitmap) al_destroy_bitmap(assets.mapBitmap);
+    if (assets.scaledMap) al_destroy_bitmap(assets.scaledMap);
     if (assets.uiFont) al_destroy_font(assets.uiFont);
     if (assets.crySample) al_destroy_sample(assets.crySample);  // stops the cry first
     assets = Assets{};

@@ -7,18 +7,24 @@
 #include "progress/progress.h"
 #include "render/draw_particles.h"
 #include "render/draw_sprite.h"
+#include "render/rect_batch.h"
 
 namespace {
 
 void drawMapLayer(const GameLoopState& state)
 {
     const CareState& care = state.care;
-    al_use_transform(&state.worldTransform);
     // The map is opaque, so copying it gives the same pixels as blending it, for less work.
     ALLEGRO_STATE blenderState;
     al_store_state(&blenderState, ALLEGRO_STATE_BLENDER);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-    drawMapPicture(state.assets.mapBitmap);
+    // Scaled and filtered once when the loop began, it is only copied here, pixel for pixel.
+    if (state.assets.scaledMap) {
+        al_use_transform(&state.screenTransform);
+        al_draw_bitmap(state.assets.scaledMap, 0, 0, 0);
+    }
+    al_use_transform(&state.worldTransform);
+    if (!state.assets.scaledMap) drawMapPicture(state.assets.mapBitmap);
     al_restore_state(&blenderState);
 
     // The shadow is centred on the bottom edge of the chip sprite at rest, as wide as the sprite;
@@ -38,43 +44,59 @@ void drawPanelLayer(const GameLoopState& state)
     const int32_t w = state.displayWidth;
     const int32_t h = state.displayHeight;
     al_use_transform(&state.screenTransform);
-    al_draw_filled_rectangle((float)(w - panelWidth), 0, (float)w, (float)h, al_map_rgba(255, 127, 127, 127));
+    // The rectangles first, in one call, then the sprites, in one batch: no sprite overlaps a
+    // bar, a highlight other than its own or another sprite, so the pixels are the same as
+    // drawing each row in turn.
+    RectBatch rects;
+    rects.count = 0;
+    addRect(rects, (float)(w - panelWidth), 0, (float)w, (float)h, al_map_rgba(255, 127, 127, 127));
 
     const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
     const ALLEGRO_COLOR red = al_map_rgb(255, 0, 0);
     for (const MeterBar& bar : meterBars) {
-        const float v = progress.*bar.meter;
         const float barLeft = (float)(w - meterBarFromRight);
         const float barBottom = (float)(bar.y + meterBarHeight);
-        drawSprite(state.assets.*bar.icon, bar.iconId, (float)(w - meterIconFromRight), (float)bar.y);
-        al_draw_filled_rectangle(barLeft, (float)bar.y, (float)(w - meterBarEndFromRight), barBottom, black);
-        // A full meter fills the background exactly; health healed past 255 runs over its end.
-        const float fillEnd = (float)w - ((255.0f - v) + (float)meterBarEndFromRight);
-        al_draw_filled_rectangle(barLeft, (float)bar.y, fillEnd, barBottom, red);
+        addRect(rects, barLeft, (float)bar.y, (float)(w - meterBarEndFromRight), barBottom, black);
+        addRect(rects, barLeft, (float)bar.y, meterFillEnd(w, progress.*bar.meter), barBottom, red);
     }
-
     // During the cool-down after an action the controls are gone, highlight and all.
-    if (state.care.buttonsEnabled) {
-        const ALLEGRO_COLOR white = al_map_rgb(255, 255, 255);
+    const bool controlsShown = state.care.buttonsEnabled;
+    for (const PanelControl& control : panelControls) {
+        // Behind the sprite: it shows only through the sprite's transparent pixels.
+        if (!controlsShown || state.hover != control.hover) continue;
+        const float x = (float)(w - control.fromRight);
+        const float y = (float)(control.yFromBottom ? h - control.y : control.y);
+        addRect(rects, x, y, x + (float)control.size, y + (float)control.size, al_map_rgb(255, 255, 255));
+    }
+    drawRects(rects);
+
+    // A missing sprite's stand-in box is drawn at once rather than held; no sprite overlaps it.
+    al_hold_bitmap_drawing(true);
+    for (const MeterBar& bar : meterBars)
+        drawSprite(state.assets.*bar.icon, bar.iconId, (float)(w - meterIconFromRight), (float)bar.y);
+    if (controlsShown) {
         for (const PanelControl& control : panelControls) {
-            const int32_t x = w - control.fromRight;
             const int32_t y = control.yFromBottom ? h - control.y : control.y;
-            // Behind the sprite: it shows only through the sprite's transparent pixels.
-            if (state.hover == control.hover) {
-                al_draw_filled_rectangle((float)x, (float)y, (float)(x + control.size),
-                                         (float)(y + control.size), white);
-            }
-            drawSprite(state.assets.*control.sprite, control.spriteId, (float)x, (float)y);
+            drawSprite(state.assets.*control.sprite, control.spriteId, (float)(w - control.fromRight), (float)y);
         }
     }
+    al_hold_bitmap_drawing(false);
 
     al_draw_filled_rectangle(0, 0, 170, 50, al_map_rgba(255, 127, 127, 255));
+    al_hold_bitmap_drawing(true);
     al_draw_textf(state.assets.uiFont, al_map_rgb(255, 255, 255), 5, 5, 0, "Good Chips: %d",
                   (int)progress.goodCount);
     al_draw_textf(state.assets.uiFont, red, 5, 25, 0, "Dead Chips: %d", (int)progress.deadCount);
+    al_hold_bitmap_drawing(false);
 }
 
 }  // namespace
+
+float meterFillEnd(int32_t displayWidth, float meter)
+{
+    // A full meter fills the background exactly; health healed past 255 runs over its end.
+    return (float)displayWidth - ((255.0f - meter) + (float)meterBarEndFromRight);
+}
 
 void drawCareScreen(const GameLoopState& state)
 {

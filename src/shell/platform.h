@@ -1,5 +1,6 @@
 // The game's only calls into the operating system (and the X library): how the game learns it
-// must end, and the file operations a progress file needs to survive crashes and power cuts.
+// must end, the claim that keeps a second copy off a progress file in use, and the file
+// operations a progress file needs to survive crashes and power cuts.
 // Paths are UTF-8 text in the platform's native notation. Free of Allegro.
 #pragma once
 #include <cstddef>
@@ -17,6 +18,20 @@ constexpr int displayLostStatus = 3;
 // noticed it, crashing or hanging in the exit handlers. Instead `lastSave` runs once and the
 // process ends at once with displayLostStatus. Nothing to do elsewhere.
 void watchDisplayConnection(void (*lastSave)());
+
+// Whether this copy of the game may play on a progress file.
+enum class Claim {
+    Ours,  // this copy holds it from now until the process ends
+    Theirs,  // another running copy holds it
+    Unknown,  // cannot tell (nowhere to keep the claim): play as if alone
+};
+
+// Claims the progress file at `progressFile` for the rest of this process's life. The system
+// drops the claim when the process ends, however it ends (a crash, SIGKILL, a lost display
+// included), so no claim ever outlives its copy. Desktop systems keep it as a lock on a file
+// beside the progress file (its name with ".lock" added); a second claim on the same file from
+// this process is Theirs too. `reason` says why when the result is Unknown.
+Claim claimProgressFile(const std::string& progressFile, std::string& reason);
 
 enum class FileKind {
     Missing,  // nothing there (a dangling symbolic link included)

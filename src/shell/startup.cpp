@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <string>
 
+#include "progress/progress.h"
 #include "shell/data_path.h"
 
 ALLEGRO_DISPLAY* display = nullptr;
@@ -94,6 +95,10 @@ bool mountGameData()
 bool startUp(const char* programPath)
 {
     if (!al_init()) return fail("al_init() failed!");
+    // A second copy for the same player would write its progress over the first one's when it
+    // ends. It stops here, before it has a window, so its box is in sight and the first copy's
+    // window is left as it was, and before it has written anything.
+    if (!claimProgress()) return fail("Quenmarsh is already running.");
 
     al_install_keyboard();
     al_install_mouse();
@@ -102,6 +107,9 @@ bool startUp(const char* programPath)
     if (!createDisplay()) return fail("Can not create the display.");
     al_inhibit_screensaver(true);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+    // An OpenGL display keeps its pictures for the whole run, so Allegro need not hold a copy
+    // of each in memory against their loss.
+    al_set_new_bitmap_flags(al_get_new_bitmap_flags() | ALLEGRO_NO_PRESERVE_TEXTURE);
     al_set_window_title(display, "Quenmarsh");
 
     installAudio();
