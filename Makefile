@@ -9,7 +9,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # The sub-makes of `cmake --build` would otherwise announce every directory they enter.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps test-deps package-deps windows-deps build test-build run test sanitize windows windows-test bench deb clean
+.PHONY: all deps test-deps package-deps windows-deps check-packages build test-build run test sanitize windows windows-test bench deb clean
 
 all: build
 
@@ -27,6 +27,10 @@ package-deps:
 windows-deps:
 	@./tools/install-deps.sh build windows
 
+# Every program run here comes from a package that packages.txt names; Build-Depends agrees.
+check-packages: test-deps
+	@python3 tools/check-packages.py
+
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
@@ -40,7 +44,7 @@ run: build
 
 # The unit tests and one played game under AddressSanitizer, UndefinedBehaviorSanitizer and
 # LeakSanitizer, then the whole suite (unit, drawing, fuzzing, end to end) on the normal build.
-test: test-build sanitize
+test: check-packages test-build sanitize
 	cd $(BUILD) && ctest --output-on-failure --timeout 600
 	@$(MAKE) windows-test
 
@@ -71,9 +75,14 @@ bench: test-build
 	$(BUILD)/tests/bench/care_bench --benchmark_min_time=1
 	cd $(BUILD) && python3 ../tests/bench/game_bench.py ./quenmarsh ./tests/bench/bare_loop ./tests/bench/gl_count.so 10
 
-# build/quenmarsh_<version>_<arch>.deb, in the Debian games layout (see packaging/install.cmake).
-deb: package-deps build
-	@./packaging/linux/make-deb.sh $(BUILD)
+# build/quenmarsh_<version>_<arch>.deb, built from debian/ by dpkg-buildpackage. It writes its
+# results beside the tree it builds, so it builds a copy of the sources (without build trees).
+DEB_SOURCE = $(BUILD)/debian-source/quenmarsh
+deb: package-deps
+	rm -rf $(dir $(DEB_SOURCE)) && mkdir -p $(DEB_SOURCE)
+	tar -c --exclude-vcs --exclude-tag-all=CMakeCache.txt --exclude=./$(BUILD) . | tar -x -C $(DEB_SOURCE)
+	cd $(DEB_SOURCE) && DEB_BUILD_OPTIONS=parallel=$(JOBS) nice -n 10 dpkg-buildpackage -b -us -uc
+	mv $(dir $(DEB_SOURCE))quenmarsh_*.deb $(BUILD)/
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD)

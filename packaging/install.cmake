@@ -1,6 +1,6 @@
 # Install rules. By default the Debian games layout under the prefix, so that
 # `sudo cmake --install build` gives /usr/local/games/quenmarsh with a menu entry and icons, and
-# `make deb` packs the same tree installed under /usr:
+# the Debian package (debian/, `make deb`) installs the same tree under /usr:
 #   games/quenmarsh                     -> ../lib/games/quenmarsh/quenmarsh
 #   lib/games/quenmarsh/quenmarsh          the program
 #   lib/games/quenmarsh/data            -> ../../../share/games/quenmarsh (found beside the program)
@@ -20,14 +20,14 @@ set(QUENMARSH_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(QUENMARSH_DATA_FILES ${QUENMARSH_GENERATED_FILES})
 list(TRANSFORM QUENMARSH_DATA_FILES PREPEND ${QUENMARSH_DATA_DIR}/)
 
-# The version is set once, in project(); the changelog's newest entry and the metainfo's
-# newest release must name it (the package's control file takes it from here).
-file(STRINGS ${QUENMARSH_PACKAGING_DIR}/linux/changelog quenmarsh_changelog_top LIMIT_COUNT 1)
+# The version is set once, in project(); the newest entry of debian/changelog (which gives the
+# Debian package its version) and the metainfo's newest release must name it.
+file(STRINGS ${PROJECT_SOURCE_DIR}/debian/changelog quenmarsh_changelog_top LIMIT_COUNT 1)
 file(STRINGS ${QUENMARSH_PACKAGING_DIR}/linux/io.github.quenmarsh.Quenmarsh.metainfo.xml quenmarsh_release
      REGEX "<release " LIMIT_COUNT 1)
 if(NOT quenmarsh_changelog_top MATCHES "^quenmarsh \\(${PROJECT_VERSION}\\) " OR
    NOT quenmarsh_release MATCHES "version=\"${PROJECT_VERSION}\"")
-  message(FATAL_ERROR "packaging/linux/changelog and the metainfo's first release must name "
+  message(FATAL_ERROR "debian/changelog and the metainfo's first release must name "
                       "version ${PROJECT_VERSION}: add an entry for it to both")
 endif()
 
@@ -59,12 +59,12 @@ elseif(QUENMARSH_INSTALL_LAYOUT STREQUAL "folder")
 elseif(QUENMARSH_INSTALL_LAYOUT STREQUAL "games")
   # Man page and changelog compressed the way Debian ships them (no name or time stamp).
   set(quenmarsh_gz_dir ${PROJECT_BINARY_DIR}/packaging)
-  foreach(file linux/quenmarsh.6 linux/changelog)
+  foreach(file ${QUENMARSH_PACKAGING_DIR}/linux/quenmarsh.6 ${PROJECT_SOURCE_DIR}/debian/changelog)
     get_filename_component(name ${file} NAME)
     add_custom_command(OUTPUT ${quenmarsh_gz_dir}/${name}.gz
       COMMAND ${CMAKE_COMMAND} -E make_directory ${quenmarsh_gz_dir}
-      COMMAND sh -c "gzip -9n < \"$0\" > \"$1\"" ${QUENMARSH_PACKAGING_DIR}/${file} ${quenmarsh_gz_dir}/${name}.gz
-      DEPENDS ${QUENMARSH_PACKAGING_DIR}/${file} VERBATIM)
+      COMMAND sh -c "gzip -9n < \"$0\" > \"$1\"" ${file} ${quenmarsh_gz_dir}/${name}.gz
+      DEPENDS ${file} VERBATIM)
   endforeach()
   add_custom_target(quenmarsh-docs ALL DEPENDS ${quenmarsh_gz_dir}/quenmarsh.6.gz ${quenmarsh_gz_dir}/changelog.gz)
 
@@ -74,7 +74,7 @@ elseif(QUENMARSH_INSTALL_LAYOUT STREQUAL "games")
   install(DIRECTORY ${QUENMARSH_ICON_DIR}/ DESTINATION share/icons/hicolor FILES_MATCHING PATTERN quenmarsh.png)
   install(FILES ${QUENMARSH_PACKAGING_DIR}/linux/io.github.quenmarsh.Quenmarsh.metainfo.xml DESTINATION share/metainfo)
   install(FILES ${quenmarsh_gz_dir}/quenmarsh.6.gz DESTINATION share/man/man6)
-  install(FILES ${QUENMARSH_PACKAGING_DIR}/linux/copyright ${quenmarsh_gz_dir}/changelog.gz
+  install(FILES ${PROJECT_SOURCE_DIR}/debian/copyright ${quenmarsh_gz_dir}/changelog.gz
           DESTINATION share/doc/quenmarsh)
   # The links, made at install time because the font's link depends on the prefix: relative
   # when the font lies under it (/usr), absolute otherwise (/usr/local). They go into the
