@@ -88,7 +88,8 @@ bool frameWanted(const GameLoopState& state, const FrameView& shown)
 
 void drawFrame(const GameLoopState& state)
 {
-    al_clear_to_color(al_map_rgb(0, 0, 0));
+    // The care screen clears only what its map leaves uncovered.
+    if (state.screen != Screen::Care) al_clear_to_color(al_map_rgb(0, 0, 0));
     switch (state.screen) {
     case Screen::Care: drawCareScreen(state); break;
     case Screen::Dialog: drawDialog(state); break;
