@@ -47,7 +47,7 @@ test: test-build sanitize
 # $(WINDOWS_BUILD)/Quenmarsh-<version>-windows-x64.zip: the libraries from third_party/ (once per build
 # tree), then the game cross-built with MinGW-w64, with data/ from the native build.
 windows: windows-deps build
-	./packaging/windows/build-deps.sh $(WINDOWS_BUILD)/deps
+	./packaging/build-deps.sh windows $(WINDOWS_BUILD)/deps
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=packaging/windows/mingw-w64.cmake \
 	  -DQUENMARSH_DEPS_PREFIX=$(CURDIR)/$(WINDOWS_BUILD)/deps/prefix \

@@ -1,5 +1,6 @@
-// The game's only calls into the operating system (and the X library): how the game learns it
-// must end, and the file operations a progress file needs to survive crashes and power cuts.
+// The game's only calls into the operating system (and the X library, and the browser's page):
+// how the game learns it must end, how it tells the player it cannot run, and the file
+// operations a progress file needs to survive crashes and power cuts.
 // Paths are UTF-8 text in the platform's native notation. Free of Allegro.
 #pragma once
 #include <cstddef>
@@ -15,8 +16,14 @@ constexpr int displayLostStatus = 3;
 
 // On X11, losing the display connection would make Xlib end the process from whichever thread
 // noticed it, crashing or hanging in the exit handlers. Instead `lastSave` runs once and the
-// process ends at once with displayLostStatus. Nothing to do elsewhere.
+// process ends at once with displayLostStatus. In the browser `lastSave` runs whenever the page
+// is hidden or closed, and the game goes on should the page come back. Nothing to do elsewhere.
 void watchDisplayConnection(void (*lastSave)());
+
+// Tells the player why the game cannot run, and returns once told: on desktops a native box
+// with no parent window, titled `title`, with `heading` above the message, that the player
+// dismisses; in the browser the page shows the message in place of the game.
+void showErrorBox(const char* title, const char* heading, const char* message);
 
 enum class FileKind {
     Missing,  // nothing there (a dangling symbolic link included)
