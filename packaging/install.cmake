@@ -11,7 +11,7 @@
 set(QUENMARSH_INSTALL_LAYOUT games CACHE STRING "Install layout: games (Debian games layout) or folder")
 set_property(CACHE QUENMARSH_INSTALL_LAYOUT PROPERTY STRINGS games folder)
 set(QUENMARSH_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
-set(QUENMARSH_DATA_FILES map.jpg tiles.png cry.ogg icon.png)
+set(QUENMARSH_DATA_FILES ${QUENMARSH_DATA_NAMES})
 list(TRANSFORM QUENMARSH_DATA_FILES PREPEND ${QUENMARSH_DATA_DIR}/)
 
 # The version is set once, in project(); the changelog's newest entry and the metainfo's
