@@ -1,6 +1,9 @@
 // What the browser build answers in place of Emscripten's own functions (linked with
 // --js-library): the "monitor" the game asks about is the browser window.
 mergeInto(LibraryManager.library, {
+  // SDL2's own JavaScript calls these two, which nothing else pulls in; SDL asks for the screen
+  // size once, at start-up, so they come along with it.
+  emscripten_get_screen_size__deps: ['$dynCall', '$autoResumeAudioContext'],
   // The display is as large as the window was when the page opened (pre.js reads it once, as
   // the desktop game reads its monitor's size once); later resizes only scale the picture.
   emscripten_get_screen_size: function (width, height) {

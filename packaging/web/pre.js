@@ -28,10 +28,12 @@ Module['preRun'].push(function () {
     FS.writeFile(quenmarshProgressFile, text);
   }
   // Every save ends by renaming the new file onto the old: its text goes to the browser then.
-  FS.trackingDelegate['onMovePath'] = function (from, to) {
-    if (to !== quenmarshProgressFile) return;
+  var rename = FS.rename;
+  FS.rename = function (from, to) {
+    rename(from, to);
+    if (PATH.normalize(to) !== quenmarshProgressFile) return;
     try {
-      localStorage.setItem(quenmarshProgressKey, FS.readFile(to, {encoding: 'utf8'}));
+      localStorage.setItem(quenmarshProgressKey, FS.readFile(quenmarshProgressFile, {encoding: 'utf8'}));
     } catch (e) {
       console.warn('Quenmarsh: cannot keep the progress in this browser (' + e + ')');
     }
@@ -42,15 +44,61 @@ Module['preRun'].push(function () {
   // browser without it gets WebGL 1.
   var createContext = GL.createContext;
   GL.createContext = function (canvas, attributes) {
+    var handle = 0;
     if (attributes.majorVersion === 1) {
       attributes.majorVersion = 2;
-      var context = createContext(canvas, attributes);
-      if (context) return context;
-      attributes.majorVersion = 1;
+      handle = createContext(canvas, attributes);
+      if (!handle) attributes.majorVersion = 1;
     }
-    return createContext(canvas, attributes);
+    if (!handle) handle = createContext(canvas, attributes);
+    if (handle) quenmarshAvoidFeedbackLoops(GL.contexts[handle].GLctx);
+    return handle;
   };
 });
+
+// Allegro leaves the last texture it made or drew from bound to texture unit 0 when it draws
+// shapes without one, since its shader does not read it then. Desktop OpenGL lets that pass;
+// WebGL refuses any draw into a bitmap whose own texture is bound so ("Feedback loop formed
+// between Framebuffer and active Texture") and drops it: the intro's emblem, drawn into a
+// bitmap of its own, would stay empty. So the texture is unbound from unit 0 just before such
+// a draw. Allegro binds a texture again whenever it draws one.
+function quenmarshAvoidFeedbackLoops(gl) {
+  var original = {};
+  ['activeTexture', 'bindTexture', 'bindFramebuffer', 'framebufferTexture2D', 'drawArrays', 'drawElements']
+    .forEach(function (name) { original[name] = gl[name].bind(gl); });
+  var unit = gl.TEXTURE0, unitZero = null, framebuffer = null, attached = new Map();
+  gl.activeTexture = function (which) {
+    unit = which;
+    original.activeTexture(which);
+  };
+  gl.bindTexture = function (target, texture) {
+    if (target === gl.TEXTURE_2D && unit === gl.TEXTURE0) unitZero = texture;
+    original.bindTexture(target, texture);
+  };
+  gl.bindFramebuffer = function (target, which) {
+    if (target !== gl.READ_FRAMEBUFFER) framebuffer = which;
+    original.bindFramebuffer(target, which);
+  };
+  gl.framebufferTexture2D = function (target, attachment, textarget, texture, level) {
+    if (framebuffer && attachment === gl.COLOR_ATTACHMENT0) attached.set(framebuffer, texture);
+    original.framebufferTexture2D(target, attachment, textarget, texture, level);
+  };
+  function unbindOwnTexture() {
+    if (!framebuffer || !unitZero || attached.get(framebuffer) !== unitZero) return;
+    if (unit !== gl.TEXTURE0) original.activeTexture(gl.TEXTURE0);
+    original.bindTexture(gl.TEXTURE_2D, null);
+    if (unit !== gl.TEXTURE0) original.activeTexture(unit);
+    unitZero = null;
+  }
+  gl.drawArrays = function (mode, first, count) {
+    unbindOwnTexture();
+    original.drawArrays(mode, first, count);
+  };
+  gl.drawElements = function (mode, count, type, offset) {
+    unbindOwnTexture();
+    original.drawElements(mode, count, type, offset);
+  };
+}
 
 // A hidden page may be closed, or ended by the browser, without another event: save then.
 function quenmarshPageHidden() {

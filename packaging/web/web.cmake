@@ -16,14 +16,13 @@ list(TRANSFORM QUENMARSH_WEB_DATA PREPEND ${QUENMARSH_DATA_DIR}/)
 set(quenmarsh_preload)
 foreach(file ${QUENMARSH_WEB_DATA})
   get_filename_component(name ${file} NAME)
-  list(APPEND quenmarsh_preload "--preload-file" "${file}@/data/${name}")
+  # SHELL: keeps the option with its argument; CMake would merge repeated options otherwise.
+  list(APPEND quenmarsh_preload "SHELL:--preload-file ${file}@/data/${name}")
 endforeach()
 
-# ASYNCIFY lets al_wait_for_event and al_rest sleep in the browser's event loop. SDL2's own
-# JavaScript calls the two library functions named, which nothing else pulls in.
+# ASYNCIFY lets al_wait_for_event and al_rest sleep in the browser's event loop.
 target_link_options(quenmarsh PRIVATE
   -sASYNCIFY -sALLOW_MEMORY_GROWTH=1 -sFULL_ES2=1 -sMAX_WEBGL_VERSION=2 -sEXIT_RUNTIME=1
-  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$dynCall','$autoResumeAudioContext']"
   --js-library ${QUENMARSH_WEB_DIR}/library.js --pre-js ${QUENMARSH_WEB_DIR}/pre.js
   ${quenmarsh_preload})
 set_target_properties(quenmarsh PROPERTIES

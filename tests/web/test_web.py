@@ -6,9 +6,10 @@ browser's localStorage, the sound from what SDL hands to Web Audio.
 QUENMARSH_WEB_DIR is the zip's Quenmarsh/ folder; QUENMARSH_TEXT_PICTURE and QUENMARSH_FONT
 come from the native build, as for the end-to-end tests."""
 
-import json
+import ctypes
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -20,6 +21,7 @@ from selenium import webdriver
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.chrome.service import Service
 
 import harness
 from harness import Shot, progress, progress_text, parse_progress
@@ -58,9 +60,14 @@ class BrowserGame(unittest.TestCase):
     def setUpClass(cls):
         if not FOLDER:
             raise unittest.SkipTest("QUENMARSH_WEB_DIR is not set")
-        cls.server = subprocess.Popen([sys.executable, SERVER, FOLDER], stdout=subprocess.PIPE, text=True)
+        # The server ends with the test, however the test ends.
+        cls.server = subprocess.Popen([sys.executable, SERVER, FOLDER], stdout=subprocess.PIPE, text=True,
+                                      preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGTERM))
+        cls.addClassCleanup(cls.server.wait)
+        cls.addClassCleanup(cls.server.terminate)
         cls.url = cls.server.stdout.readline().split("open ")[1].split(" ")[0]
         cls.profile = tempfile.mkdtemp(prefix="qm-chromium-")
+        cls.addClassCleanup(shutil.rmtree, cls.profile, ignore_errors=True)
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for flag in ("--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
@@ -69,17 +76,13 @@ class BrowserGame(unittest.TestCase):
                      "--user-data-dir=" + cls.profile, "--window-size=%d,%d" % (WIDTH, HEIGHT)):
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-        service = webdriver.ChromeService(executable_path="/usr/bin/chromedriver")
-        cls.driver = webdriver.Chrome(options=options, service=service)
+        cls.driver = webdriver.Chrome(options=options, service=Service(executable_path="/usr/bin/chromedriver"))
+        cls.addClassCleanup(cls.driver.quit)
         cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HEAR})
+        # The window's frame takes some of its size: the page itself gets WIDTH x HEIGHT.
+        inner = cls.driver.execute_script("return [window.innerWidth, window.innerHeight];")
+        cls.driver.set_window_size(2 * WIDTH - inner[0], 2 * HEIGHT - inner[1])
         cls.console = []
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.driver.quit()
-        cls.server.terminate()
-        cls.server.wait()
-        shutil.rmtree(cls.profile, ignore_errors=True)
 
     # --- the page
 
@@ -97,8 +100,8 @@ class BrowserGame(unittest.TestCase):
         raw = subprocess.run(["convert", "png:-", "-depth", "8", "rgb:-"], input=png, check=True,
                              stdout=subprocess.PIPE).stdout
         width, height = self.display
-        self.assertEqual(len(raw), width * height * 3, "the canvas is not the display's size")
-        return Shot(raw, width, height)
+        # Until the game makes its display the canvas has the page's default size.
+        return Shot(raw, width, height) if len(raw) == width * height * 3 else None
 
     def wait_for_screen(self, predicate, what, timeout=60):
         last = []
@@ -108,8 +111,8 @@ class BrowserGame(unittest.TestCase):
             if shown:
                 raise AssertionError("the page says %r while waiting for %s" % (shown, what))
             shot = self.shot()
-            last[:] = [shot]
-            return shot if predicate(shot) else None
+            last[:] = [shot] if shot else []
+            return shot if shot and predicate(shot) else None
         try:
             return harness.wait_until(check, timeout, interval=0.1, what=what)
         except AssertionError:
