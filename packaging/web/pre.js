@@ -1,7 +1,8 @@
 // The browser's side of the platform layer (src/shell/platform_web.cpp), run inside the game's
 // script before the game starts: the progress file kept by the browser, the page's hidden and
 // closed events, the window's size as the display's, and a WebGL 2 context where there is one.
-// The page (index.html) sets Module's showErrorBox and onExit to show what they tell.
+// The page (index.html) sets Module's showErrorBox and onExit to show what they tell; onExit is
+// called with main()'s status when the game ends.
 
 // Where the game keeps its progress: the parent of the settings folder, which SDL puts at
 // /libsdl/<application name>/ (the game names neither application nor organisation).
@@ -37,6 +38,15 @@ Module['preRun'].push(function () {
     } catch (e) {
       console.warn('Quenmarsh: cannot keep the progress in this browser (' + e + ')');
     }
+  };
+
+  // The game ends when main() returns. Having slept through Asyncify, it returns into the
+  // browser's event loop, where Emscripten drops its status without a word: tell the page.
+  var doRewind = Asyncify.doRewind;
+  Asyncify.doRewind = function (data) {
+    var status = doRewind(data);
+    if (!Asyncify.currData && Module['onExit']) Module['onExit'](status);
+    return status;
   };
 
   // Allegro asks for OpenGL ES 2, that is WebGL 1, which cannot build the smaller copies of the
