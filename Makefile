@@ -11,7 +11,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # The sub-makes of `cmake --build` would otherwise announce every directory they enter.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps test-deps package-deps windows-deps web-deps build test-build run test sanitize windows windows-test web web-test play-web bench deb clean
+.PHONY: all deps test-deps package-deps windows-deps web-deps check-packages build test-build run test sanitize windows windows-test web web-test play-web bench deb clean
 
 all: build
 
@@ -32,6 +32,10 @@ windows-deps:
 web-deps:
 	@./tools/install-deps.sh build web
 
+# Every program run here comes from a package that packages.txt names; Build-Depends agrees.
+check-packages: test-deps
+	@python3 tools/check-packages.py
+
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
@@ -45,7 +49,7 @@ run: build
 
 # The unit tests and one played game under AddressSanitizer, UndefinedBehaviorSanitizer and
 # LeakSanitizer, then the whole suite (unit, drawing, fuzzing, end to end) on the normal build.
-test: test-build sanitize
+test: check-packages test-build sanitize
 	cd $(BUILD) && ctest --output-on-failure --timeout 600
 	@$(MAKE) windows-test
 	@$(MAKE) web-test
@@ -93,14 +97,20 @@ sanitize: test-deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --output-on-failure -L "unit|leaks"
 
-# Microseconds per care tick, then the whole game's CPU, memory and ticks against a bare loop.
+# Microseconds per care tick, then the whole game screen by screen: CPU, GL draw calls per frame,
+# memory and ticks, against a bare loop and a program drawing the map alone.
 bench: test-build
 	$(BUILD)/tests/bench/care_bench --benchmark_min_time=1
-	cd $(BUILD) && python3 ../tests/bench/game_bench.py ./quenmarsh ./tests/bench/bare_loop 10
+	cd $(BUILD) && python3 ../tests/bench/game_bench.py ./quenmarsh ./tests/bench/bare_loop ./tests/bench/gl_count.so 10
 
-# build/quenmarsh_<version>_<arch>.deb, in the Debian games layout (see packaging/install.cmake).
-deb: package-deps build
-	@./packaging/linux/make-deb.sh $(BUILD)
+# build/quenmarsh_<version>_<arch>.deb, built from debian/ by dpkg-buildpackage. It writes its
+# results beside the tree it builds, so it builds a copy of the sources (without build trees).
+DEB_SOURCE = $(BUILD)/debian-source/quenmarsh
+deb: package-deps
+	rm -rf $(dir $(DEB_SOURCE)) && mkdir -p $(DEB_SOURCE)
+	tar -c --exclude-vcs --exclude-tag-all=CMakeCache.txt --exclude=./$(BUILD) . | tar -x -C $(DEB_SOURCE)
+	cd $(DEB_SOURCE) && DEB_BUILD_OPTIONS=parallel=$(JOBS) nice -n 10 dpkg-buildpackage -b -us -uc
+	mv $(dir $(DEB_SOURCE))quenmarsh_*.deb $(BUILD)/
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)

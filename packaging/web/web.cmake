@@ -5,7 +5,7 @@
 set(QUENMARSH_NATIVE_BUILD "" CACHE PATH "Native build tree whose data/ and icon the zip takes")
 set(QUENMARSH_DATA_DIR ${QUENMARSH_NATIVE_BUILD}/data)
 set(QUENMARSH_FAVICON ${QUENMARSH_NATIVE_BUILD}/${QUENMARSH_ICON_SUBDIR}/32x32/apps/quenmarsh.png)
-if(NOT EXISTS ${QUENMARSH_DATA_DIR}/VeraMoBd.ttf OR NOT EXISTS ${QUENMARSH_FAVICON})
+if(NOT EXISTS ${QUENMARSH_DATA_DIR}/${QUENMARSH_FONT_FILE} OR NOT EXISTS ${QUENMARSH_FAVICON})
   message(FATAL_ERROR "QUENMARSH_NATIVE_BUILD must name a built native tree (make build), not '${QUENMARSH_NATIVE_BUILD}'")
 endif()
 set(QUENMARSH_WEB_DIR ${CMAKE_CURRENT_LIST_DIR})
@@ -13,7 +13,7 @@ set(QUENMARSH_WEB_DIR ${CMAKE_CURRENT_LIST_DIR})
 # The game finds its data folder at /data beside the program, as on the desktop. The page loads
 # the data package (quenmarsh.data, unpacked by quenmarsh-data.js) before the program, and
 # starts the program without it should it fail to load, so that the game says so itself.
-set(QUENMARSH_WEB_DATA ${QUENMARSH_DATA_NAMES} VeraMoBd.ttf)
+set(QUENMARSH_WEB_DATA ${QUENMARSH_GENERATED_FILES} ${QUENMARSH_FONT_FILE})
 list(TRANSFORM QUENMARSH_WEB_DATA PREPEND ${QUENMARSH_DATA_DIR}/)
 set(quenmarsh_preload)
 foreach(file ${QUENMARSH_WEB_DATA})
@@ -50,7 +50,8 @@ add_custom_target(web-zip ALL
   COMMAND ${CMAKE_COMMAND} -E copy ${QUENMARSH_FAVICON} ${QUENMARSH_STAGE}/favicon.png
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${QUENMARSH_STAGE}/LICENSE.txt
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${QUENMARSH_DEPS_PREFIX}/share/licences ${QUENMARSH_STAGE}/licences
-  COMMAND ${CMAKE_COMMAND} -E copy ${QUENMARSH_DATA_DIR}/VeraMoBd-COPYRIGHT.txt ${QUENMARSH_STAGE}/licences/VeraMoBd.txt
+  COMMAND ${CMAKE_COMMAND} -E copy ${QUENMARSH_DATA_DIR}/${QUENMARSH_FONT_LICENCE_FILE}
+          ${QUENMARSH_STAGE}/licences/${QUENMARSH_FONT_NAME}.txt
   COMMAND ${CMAKE_COMMAND} -E chdir ${QUENMARSH_ZIP_ROOT} ${CMAKE_COMMAND} -E tar cf ${QUENMARSH_ZIP} --format=zip Quenmarsh
   DEPENDS quenmarsh quenmarsh-web-data ${QUENMARSH_WEB_DIR}/index.html
   COMMENT "Zipping ${QUENMARSH_ZIP}"

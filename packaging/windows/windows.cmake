@@ -5,15 +5,13 @@
 # native one.
 set(QUENMARSH_NATIVE_BUILD "" CACHE PATH "Native build tree whose data/ and icon the zip takes")
 set(QUENMARSH_ICO ${QUENMARSH_NATIVE_BUILD}/${QUENMARSH_ICON_SUBDIR}/quenmarsh.ico)
-if(NOT EXISTS ${QUENMARSH_NATIVE_BUILD}/data/VeraMoBd.ttf OR NOT EXISTS ${QUENMARSH_ICO})
+if(NOT EXISTS ${QUENMARSH_NATIVE_BUILD}/data/${QUENMARSH_FONT_FILE} OR NOT EXISTS ${QUENMARSH_ICO})
   message(FATAL_ERROR "QUENMARSH_NATIVE_BUILD must name a built native tree (make build), not '${QUENMARSH_NATIVE_BUILD}'")
 endif()
 set(QUENMARSH_DATA_DIR ${QUENMARSH_NATIVE_BUILD}/data)
 set(QUENMARSH_ICON_DIR ${QUENMARSH_NATIVE_BUILD}/${QUENMARSH_ICON_SUBDIR})
-set(QUENMARSH_FONT_SOURCE ${QUENMARSH_DATA_DIR}/VeraMoBd.ttf)
-set(QUENMARSH_FONT_LICENCE ${QUENMARSH_DATA_DIR}/VeraMoBd-COPYRIGHT.txt)
-# A player unzips one self-contained folder; the games layout has no meaning on Windows.
-set(QUENMARSH_INSTALL_LAYOUT folder CACHE STRING "Install layout: games (Debian games layout) or folder" FORCE)
+set(QUENMARSH_FONT_SOURCE ${QUENMARSH_DATA_DIR}/${QUENMARSH_FONT_FILE})
+set(QUENMARSH_FONT_LICENCE ${QUENMARSH_DATA_DIR}/${QUENMARSH_FONT_LICENCE_FILE})
 
 target_compile_definitions(quenmarsh_core PUBLIC ALLEGRO_STATICLINK)
 # Imports only Windows system DLLs; no console window.
@@ -28,7 +26,7 @@ target_link_options(quenmarsh PRIVATE -s)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 install(FILES ${QUENMARSH_DEPS_PREFIX}/share/NOTICES.txt DESTINATION .)  # made by build-deps.sh
 install(DIRECTORY ${QUENMARSH_DEPS_PREFIX}/share/licences/ DESTINATION licences)
-install(FILES ${QUENMARSH_FONT_LICENCE} DESTINATION licences RENAME VeraMoBd.txt)
+install(FILES ${QUENMARSH_FONT_LICENCE} DESTINATION licences RENAME ${QUENMARSH_FONT_NAME}.txt)
 
 # Installed afresh into Quenmarsh/ on every build, so that nothing stale stays in the zip;
 # the Wine tests play that folder.

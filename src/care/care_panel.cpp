@@ -2,14 +2,6 @@
 
 #include "care/meters.h"
 
-const PanelArea panelAreas[panelAreaCount] = {
-    {1, 290, 155, false, 141, 274},
-    {2, 145, 10, false, 141, 274},
-    {3, 290, 155, false, 286, 419},
-    {4, 145, 10, false, 286, 419},
-    {hoverClose, 26, 10, true, 26, 10},
-};
-
 const CareAction careActions[careActionCount] = {
     // needsLow       refill          heatDrop heatOut fireRaise fireScale ignoredTicks
     {&Progress::food, &Progress::food, 0.0f, false, 0.0f, 1.0f, 20},  // feed
@@ -20,18 +12,18 @@ const CareAction careActions[careActionCount] = {
 
 static constexpr float lowMeter = 100.0f;
 
-static bool inside(const PanelArea& a, int32_t x, int32_t y, int32_t w, int32_t h)
+static bool inside(const PanelControl& c, int32_t x, int32_t y, int32_t w, int32_t h)
 {
-    if (!(w - a.leftFromRight < x && x < w - a.rightFromRight)) return false;
-    if (a.fromBottom) return h - a.top < y && y < h - a.bottom;
-    return a.top <= y && y <= a.bottom;
+    const int32_t left = w - c.fromRight;
+    const int32_t top = c.yFromBottom ? h - c.y : c.y;
+    return left < x && x < left + c.size && top < y && y < top + c.size;
 }
 
 int32_t hitTestPanel(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     int32_t hover = hoverNone;
-    for (const PanelArea& a : panelAreas) {
-        if (inside(a, x, y, w, h)) hover = a.hover;
+    for (const PanelControl& c : panelControls) {
+        if (inside(c, x, y, w, h)) hover = c.hover;
     }
     return hover;
 }

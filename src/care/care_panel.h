@@ -1,30 +1,11 @@
-// The side panel of the care screen: where its controls are and what the four actions do.
+// The side panel of the care screen: which control the pointer is over and what the four
+// actions do.
 #pragma once
 #include <cstdint>
 
+#include "care/panel_layout.h"
 #include "game/game_loop_state.h"
 #include "progress/progress.h"
-
-constexpr int32_t hoverNone = -1;
-constexpr int32_t hoverClose = 0;
-
-// One control's area in display pixels, measured from the right edge (w) and, for the close
-// button, from the bottom edge (h): leftFromRight and rightFromRight are exclusive bounds
-// (w - leftFromRight < x < w - rightFromRight). Action buttons have inclusive top and bottom
-// rows (top <= y <= bottom); the close button's are exclusive and counted up from h
-// (h - top < y < h - bottom).
-struct PanelArea {
-    int32_t hover;
-    int32_t leftFromRight;
-    int32_t rightFromRight;
-    bool fromBottom;
-    int32_t top;
-    int32_t bottom;
-};
-
-// Action buttons first, the close button last: where they overlap, the close button wins.
-constexpr int panelAreaCount = 5;
-extern const PanelArea panelAreas[panelAreaCount];
 
 // The control under (x, y) on a w x h display: hoverNone, hoverClose or 1 to 4.
 int32_t hitTestPanel(int32_t x, int32_t y, int32_t w, int32_t h);

@@ -8,10 +8,18 @@
 #include "care/meters.h"
 #include "care/movement.h"
 #include "care/particles.h"
+#include "care/phases.h"
 #include "game/screen_flow.h"
 #include "progress/progress.h"
 
+// The chip cries while its health is below this, and stops once it is above.
 static constexpr float cryHealth = 100.0f;
+
+// The chip dies when its health falls below this.
+static constexpr float deadHealth = 1.0f;
+// It is raised once fire and health are above this (the top, less one) and food and water are
+// well filled.
+static constexpr float raisedLevel = meterFull - 1.0f;
 
 // Node 16 once deaths lead successes by 28 or more, 12 otherwise; successes likewise, 15
 // once they lead by 11 or more, 14 otherwise.
@@ -98,7 +106,7 @@ static void newChip(GameLoopState& state)
 
 static void deathStep(GameLoopState& state)
 {
-    if (!(progress.health < 1.0f)) return;
+    if (!(progress.health < deadHealth)) return;
     progress.deadCount = countUp(progress.deadCount);
     const bool last = (int64_t)progress.deadCount - lastDeathLead > (int64_t)progress.goodCount;
     requestFade(state, Screen::Dialog, last ? lastDeathNode : deathNode);
@@ -108,7 +116,8 @@ static void deathStep(GameLoopState& state)
 static void successStep(GameLoopState& state)
 {
     const Progress& p = progress;
-    if (!(p.fire > 254.0f && p.health > 254.0f && p.food > 200.0f && p.water > 200.0f)) return;
+    if (!(p.fire > raisedLevel && p.health > raisedLevel && p.food > wellFilled && p.water > wellFilled))
+        return;
     progress.goodCount = countUp(progress.goodCount);
     const bool last = (int64_t)progress.goodCount - lastSuccessLead > (int64_t)progress.deadCount;
     requestFade(state, Screen::Dialog, last ? lastSuccessNode : successNode);

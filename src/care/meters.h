@@ -3,6 +3,8 @@
 #include "progress/progress.h"
 
 constexpr float meterFull = 255.0f;
+// Food and water above this heal the chip, and are part of raising it.
+constexpr float wellFilled = 200.0f;
 
 // These four widen the meter to double, add or subtract, and round back to float.
 void heatFollowsFire(Progress& p);

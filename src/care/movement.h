@@ -4,7 +4,9 @@
 
 #include "care/care_state.h"
 
-// Targets are drawn below these bounds, so the chip stays within 0..571 x 0..426.
+// Targets are drawn below these bounds, so the chip stays within 0..571 x 0..426. 572 is the
+// game's own bound, not the map less the sprite: at x = 571 the 86-pixel chip sprite reaches
+// 17 pixels past the map's right edge.
 constexpr uint64_t wanderRangeX = 572;
 constexpr uint64_t wanderRangeY = 427;
 constexpr int32_t wanderMinTicks = 120;

@@ -1,20 +1,12 @@
 #include "care/particles.h"
 
-#include "game/screen_flow.h"
-#include "progress/progress.h"
-
-const PhaseEntry phaseEntries[phaseCount] = {
-    {1, 3, 0},  // a fresh chip's first minute is over: the cycle starts at 1
-    {1, 3, 0},
-    {2, -1, 500},
-    {3, 8, 0},
-    {4, -1, 1000},
-};
-const PhaseEntry negativePhaseEntry = {0, -1, 0};  // phase is kept as it is
+#include "game/sprite_sheet.h"
 
 static constexpr uint64_t spreadSteps = 30;  // velocities -15..14 quarter pixels per tick
 static constexpr int32_t spreadCentre = 15;
-static constexpr uint64_t spawnWidth = 68;  // the chip sprite's width
+// Particles spring across a band this wide from the chip's left edge: the game's own width,
+// narrower than the 86-pixel chip sprite.
+static constexpr uint64_t spawnWidth = 68;
 static constexpr uint64_t extraLife = 60;
 static constexpr int32_t minLife = 60;
 
@@ -70,21 +62,4 @@ void particleStep(CareState& care, Rng& rng)
         }
     }
     care.spawnedThisTick = spawned;
-}
-
-void phaseStep(GameLoopState& state)
-{
-    // In 64 bits, so that no loaded value can overflow; % keeps the dividend's sign.
-    progress.phaseTick = (int32_t)(((int64_t)progress.phaseTick + 1) % phaseLength);
-    if (progress.phaseTick != 0) return;
-    const int32_t phase = (int32_t)(((int64_t)progress.phase + 1) % phaseCount);
-    const PhaseEntry& entry = phase >= 0 ? phaseEntries[phase] : negativePhaseEntry;
-    progress.phase = phase >= 0 ? entry.phase : phase;
-    state.saveRequested = true;  // so that a crash loses at most one phase of care
-    if (entry.dialogNode >= 0) requestFade(state, Screen::Dialog, entry.dialogNode);
-    if (entry.particleCount == 0) {
-        clearParticles(state.care);
-    } else {
-        state.care.particleCount = entry.particleCount;
-    }
 }

@@ -96,12 +96,8 @@ void drawDialog(const GameLoopState& state)
     const ALLEGRO_COLOR white = al_map_rgb(255, 255, 255);
     const ALLEGRO_COLOR grey = al_map_rgb(127, 127, 127);
 
-    for (int row = 0; row < 4; ++row) {
-        if (!node.lines[row]) continue;
-        al_draw_text(font, white, (float)(w / 2), (float)(h / 2 + lineOffsets[row]),
-                     ALLEGRO_ALIGN_CENTRE, node.lines[row]);
-    }
-
+    // The boxes first, then every text in one batch: the lines lie above the boxes, and each
+    // label only over its own box.
     const int32_t count = dialogOptionCount(node);
     for (int32_t option = 1; option <= count; ++option) {
         const OptionBox box = optionBox(count, option, w, h);
@@ -111,7 +107,18 @@ void drawDialog(const GameLoopState& state)
             al_draw_rounded_rectangle((float)box.x1, (float)box.y1, (float)box.x2, (float)box.y2,
                                       3, 3, white, 1);
         }
+    }
+
+    al_hold_bitmap_drawing(true);
+    for (int row = 0; row < 4; ++row) {
+        if (!node.lines[row]) continue;
+        al_draw_text(font, white, (float)(w / 2), (float)(h / 2 + lineOffsets[row]),
+                     ALLEGRO_ALIGN_CENTRE, node.lines[row]);
+    }
+    for (int32_t option = 1; option <= count; ++option) {
+        const OptionBox box = optionBox(count, option, w, h);
         al_draw_text(font, white, (float)box.labelX, (float)box.labelY, ALLEGRO_ALIGN_CENTRE,
                      node.labels[option - 1]);
     }
+    al_hold_bitmap_drawing(false);
 }

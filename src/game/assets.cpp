@@ -47,12 +47,12 @@ ALLEGRO_BITMAP* loadScaledPicture(const char* name, int extraFlags)
 void loadAssets(Assets& assets, bool withSound)
 {
     assets = Assets{};
-    assets.uiFont = al_load_font("VeraMoBd.ttf", fontHeight, ALLEGRO_TTF_NO_AUTOHINT);
+    assets.uiFont = al_load_font(QUENMARSH_FONT_FILE, fontHeight, ALLEGRO_TTF_NO_AUTOHINT);
     if (!assets.uiFont) assets.uiFont = al_create_builtin_font();
-    assets.mapBitmap = loadScaledPicture("map.jpg", ALLEGRO_MIPMAP);
+    assets.mapBitmap = loadScaledPicture(QUENMARSH_MAP_FILE, ALLEGRO_MIPMAP);
     // The panel's sprites stay unfiltered, pixel for pixel; the chip comes from a filtered copy.
-    assets.tilesBitmap = loadPicture("tiles.png");
-    assets.worldTilesBitmap = loadScaledPicture("tiles.png", 0);
+    assets.tilesBitmap = loadPicture(QUENMARSH_TILES_FILE);
+    assets.worldTilesBitmap = loadScaledPicture(QUENMARSH_TILES_FILE, 0);
     if (assets.tilesBitmap) {
         const int sheetWidth = al_get_bitmap_width(assets.tilesBitmap);
         const int sheetHeight = al_get_bitmap_height(assets.tilesBitmap);
@@ -64,7 +64,7 @@ void loadAssets(Assets& assets, bool withSound)
                 assets.*spriteSlots[i] = al_create_sub_bitmap(sheet, r.x, r.y, r.w, r.h);
         }
     }
-    if (withSound) assets.crySample = al_load_sample("cry.ogg");
+    if (withSound) assets.crySample = al_load_sample(QUENMARSH_CRY_FILE);
 }
 
 void releaseAssets(Assets& assets)
@@ -74,6 +74,7 @@ void releaseAssets(Assets& assets)
     if (assets.tilesBitmap) al_destroy_bitmap(assets.tilesBitmap);
     if (assets.worldTilesBitmap) al_destroy_bitmap(assets.worldTilesBitmap);
     if (assets.mapBitmap) al_destroy_bitmap(assets.mapBitmap);
+    if (assets.scaledMap) al_destroy_bitmap(assets.scaledMap);
     if (assets.uiFont) al_destroy_font(assets.uiFont);
     if (assets.crySample) al_destroy_sample(assets.crySample);  // stops the cry first
     assets = Assets{};

@@ -12,6 +12,9 @@
 struct Assets {
     ALLEGRO_FONT* uiFont;
     ALLEGRO_BITMAP* mapBitmap;
+    // The map as the display shows it, made by makeScaledMap when the game loop starts; while it
+    // is null the care screen scales mapBitmap itself.
+    ALLEGRO_BITMAP* scaledMap;
     ALLEGRO_BITMAP* tilesBitmap;
     ALLEGRO_BITMAP* worldTilesBitmap;  // the same sheet, filtered for drawing at any scale
     // Sub-bitmaps of tilesBitmap (the chip: of worldTilesBitmap), at the rectangles of spriteRects.

@@ -4,9 +4,11 @@
 
 #include "care/care_state.h"
 #include "dialog/dialog_screen.h"
+#include "game/frame_view.h"
 #include "game/screen_flow.h"
 #include "progress/progress.h"
 #include "render/care_screen.h"
+#include "render/draw_sprite.h"
 #include "shell/fit_transform.h"
 #include "shell/platform.h"
 #include "shell/startup.h"
@@ -68,7 +70,11 @@ void runTick(GameLoopState& state)
     if (isPressed(state.input.escape)) state.running = false;
     advanceScreenFlow(state);
     clearPressed(state.input);
-    state.redrawRequested = true;
+}
+
+bool frameWanted(const GameLoopState& state, const FrameView& shown)
+{
+    return state.redrawRequested || !sameFrame(frameView(state), shown);
 }
 
 void drawFrame(const GameLoopState& state)
@@ -90,11 +96,14 @@ void runGameLoop()
     initGameLoopState(state, al_get_bitmap_width(backBuffer), al_get_bitmap_height(backBuffer),
                       clockSeed());
     loadAssets(state.assets, audioInstalled);
+    // The display is made once and never recreated, so the map is scaled once for the run.
+    state.assets.scaledMap = makeScaledMap(state.assets.mapBitmap, state.worldTransform);
     loadProgress();
     // From here on a lost display has progress of its own to keep.
     watchDisplayConnection(saveProgress);
     al_start_timer(timer);
 
+    FrameView shown = frameView(state);
     while (state.running) {
         al_wait_for_event(eventQueue, nullptr);
         // Every queued event is handled, each timer event a tick of its own; then one frame.
@@ -102,9 +111,11 @@ void runGameLoop()
         while (al_get_next_event(eventQueue, &event)) handleEvent(state, event);
         // A logout, a shutdown or a closed terminal ends the game like the close box.
         if (endSignalled()) state.running = false;
-        if (state.redrawRequested) {
+        // A frame like the one on the display is neither drawn nor flipped again.
+        if (frameWanted(state, shown)) {
             drawFrame(state);
             al_flip_display();
+            shown = frameView(state);
             state.redrawRequested = false;
         }
         // After the flip, so the black frame of a switch is already on screen; the last save

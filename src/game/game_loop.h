@@ -3,6 +3,7 @@
 #include <allegro5/allegro.h>
 #include <cstdint>
 
+#include "game/frame_view.h"
 #include "game/game_loop_state.h"
 
 // Runs until the player quits, the display closes or an ending signal arrives; loads the assets
@@ -19,8 +20,12 @@ void initGameLoopState(GameLoopState& state, int32_t displayWidth, int32_t displ
 // One event by the event table; timer events run a tick.
 void handleEvent(GameLoopState& state, const ALLEGRO_EVENT& event);
 
-// One 60 Hz tick: Escape, the screen flow, the end of the pressed bits, a frame requested.
+// One 60 Hz tick: Escape, the screen flow, the end of the pressed bits.
 void runTick(GameLoopState& state);
+
+// After a pass: is a frame to be drawn? Only if the window was exposed (or nothing has been
+// drawn yet) or the state now shows something other than `shown`, the frame on the display.
+bool frameWanted(const GameLoopState& state, const FrameView& shown);
 
 // Clears the target to black, draws the current screen and the fade overlay. Does not flip.
 void drawFrame(const GameLoopState& state);

@@ -15,7 +15,7 @@ enum class Screen : int32_t {
 
 struct GameLoopState {
     bool running;  // only ever goes from true to false
-    bool redrawRequested;
+    bool redrawRequested;  // draw the next frame whatever it shows: the first one, or after an expose
     bool saveRequested;  // at a screen switch and a phase change: the progress is saved after the pass
     InputState input;
 

@@ -4,7 +4,7 @@
 
 #include "care/care_tick.h"
 #include "care/meters.h"
-#include "care/particles.h"
+#include "care/phases.h"
 #include "dialog/dialog_screen.h"
 #include "dialog/dialog_table.h"
 #include "progress/progress.h"

@@ -54,6 +54,19 @@ void refuse(const std::string& file, const std::string& reason)
 
 }  // namespace
 
+bool claimProgress()
+{
+    std::string file, reason;
+    if (!progressPath(file)) return true;
+    switch (claimProgressFile(file, reason)) {
+    case Claim::Ours: return true;
+    case Claim::Theirs: return false;
+    case Claim::Unknown: break;
+    }
+    tellOnce("cannot tell whether the game is already running (" + reason + "): playing on");
+    return true;
+}
+
 // The file is a native file, not game data: it is read and written through the platform file,
 // never through the PhysicsFS file interface that the game data uses.
 void loadProgress()

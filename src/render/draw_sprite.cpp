@@ -1,6 +1,7 @@
 #include "render/draw_sprite.h"
 
 #include <allegro5/allegro_primitives.h>
+#include <cmath>
 
 namespace {
 
@@ -50,4 +51,31 @@ void drawMapPicture(ALLEGRO_BITMAP* bitmap)
         return;
     }
     drawStandIn(mapStandIn, 0, 0, (float)mapCanvasWidth, (float)mapCanvasHeight);
+}
+
+ALLEGRO_BITMAP* makeScaledMap(ALLEGRO_BITMAP* map, const ALLEGRO_TRANSFORM& worldTransform)
+{
+    float right = (float)mapCanvasWidth;
+    float bottom = (float)mapCanvasHeight;
+    al_transform_coordinates(&worldTransform, &right, &bottom);
+    // The pixels whose centres the scaled canvas covers: those drawing it scaled would fill.
+    const int width = (int)std::ceil(right - 0.5f);
+    const int height = (int)std::ceil(bottom - 0.5f);
+    if (width <= 0 || height <= 0) return nullptr;
+
+    ALLEGRO_STATE state;
+    al_store_state(&state, ALLEGRO_STATE_NEW_BITMAP_PARAMETERS | ALLEGRO_STATE_TARGET_BITMAP |
+                               ALLEGRO_STATE_BLENDER);
+    // Copied pixel for pixel onto the display: it needs neither filtering nor smaller levels.
+    al_set_new_bitmap_flags(al_get_new_bitmap_flags() &
+                            ~(ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR | ALLEGRO_MIPMAP));
+    ALLEGRO_BITMAP* scaled = al_create_bitmap(width, height);
+    if (scaled) {
+        al_set_target_bitmap(scaled);
+        al_use_transform(&worldTransform);
+        al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
+        drawMapPicture(map);
+    }
+    al_restore_state(&state);
+    return scaled;
 }

@@ -49,6 +49,11 @@ bool readUpTo(int fd, std::size_t maxBytes, std::string& bytes, std::string& rea
     return true;
 }
 
+std::string claimLockPath(const std::string& progressFile)
+{
+    return resolveLinks(progressFile) + ".lock";
+}
+
 std::string resolveLinks(const std::string& path)
 {
     std::filesystem::path p = nativePath(path);

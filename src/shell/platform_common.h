@@ -11,6 +11,10 @@ std::string utf8Path(const std::filesystem::path& path);
 
 std::string errnoText();
 
+// The lock file that keeps a claim on a progress file: beside the file the progress is really
+// written to, so that two links to one progress file share one claim.
+std::string claimLockPath(const std::string& progressFile);
+
 // The end-signal handler each system installs: raises the flag endSignalled() reads.
 void onEndSignal(int);
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +21,32 @@ void watchEndSignals()
     action.sa_flags = SA_RESTART;
     const int signals[] = {SIGTERM, SIGINT, SIGHUP};
     for (int s : signals) sigaction(s, &action, nullptr);
+}
+
+Claim claimProgressFile(const std::string& progressFile, std::string& reason)
+{
+    const std::string lock = claimLockPath(progressFile);
+    // O_NONBLOCK: a FIFO at that name must not hold up the start. O_CLOEXEC: no program the
+    // game might start keeps the claim alive after the game has ended.
+    const int fd = open(lock.c_str(), O_RDONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        reason = "cannot open " + lock + ": " + errnoText();
+        return Claim::Unknown;
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        reason = lock + " is not a regular file";
+        close(fd);
+        return Claim::Unknown;
+    }
+    // flock belongs to the open file, not to the process: a second claim from this process
+    // conflicts as well. The descriptor stays open for the process's life, and the file is
+    // never removed, so there is no moment at which two copies could both hold it.
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return Claim::Ours;
+    const bool taken = errno == EWOULDBLOCK;
+    if (!taken) reason = "cannot lock " + lock + ": " + errnoText();
+    close(fd);
+    return taken ? Claim::Theirs : Claim::Unknown;
 }
 
 long readSome(int fd, char* into, std::size_t want)

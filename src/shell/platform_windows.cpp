@@ -46,6 +46,28 @@ bool writeAll(HANDLE file, const std::string& bytes)
 
 }  // namespace
 
+Claim claimProgressFile(const std::string& progressFile, std::string& reason)
+{
+    const std::string lock = claimLockPath(progressFile);
+    // Others may open, change or remove the file meanwhile: only the lock below keeps the claim.
+    // The handle is not inherited, so no program the game might start keeps the claim alive.
+    HANDLE file = CreateFileW(nativePath(lock).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        reason = "cannot open " + lock + ": " + windowsErrorText(GetLastError());
+        return Claim::Unknown;
+    }
+    // The lock belongs to the handle, which stays open for the process's life: the system
+    // releases it when the process ends, however it ends. A second handle conflicts too.
+    OVERLAPPED whole = {};
+    if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) return Claim::Ours;
+    const DWORD code = GetLastError();
+    CloseHandle(file);
+    if (code == ERROR_LOCK_VIOLATION) return Claim::Theirs;
+    reason = "cannot lock " + lock + ": " + windowsErrorText(code);
+    return Claim::Unknown;
+}
+
 FileKind fileKind(const std::string& path, std::string& reason)
 {
     const DWORD attributes = GetFileAttributesW(nativePath(path).c_str());

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 
+#include "progress/progress.h"
 #include "shell/data_path.h"
 #include "shell/platform.h"
 
@@ -93,6 +94,10 @@ bool mountGameData()
 bool startUp(const char* programPath)
 {
     if (!al_init()) return fail("al_init() failed!");
+    // A second copy for the same player would write its progress over the first one's when it
+    // ends. It stops here, before it has a window, so its box is in sight and the first copy's
+    // window is left as it was, and before it has written anything.
+    if (!claimProgress()) return fail("Quenmarsh is already running.");
 
     al_install_keyboard();
     al_install_mouse();
@@ -101,6 +106,9 @@ bool startUp(const char* programPath)
     if (!createDisplay()) return fail("Can not create the display.");
     al_inhibit_screensaver(true);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+    // An OpenGL display keeps its pictures for the whole run, so Allegro need not hold a copy
+    // of each in memory against their loss.
+    al_set_new_bitmap_flags(al_get_new_bitmap_flags() | ALLEGRO_NO_PRESERVE_TEXTURE);
     al_set_window_title(display, "Quenmarsh");
 
     installAudio();
@@ -127,7 +135,7 @@ bool startUp(const char* programPath)
     // From here on pictures, font and sound are opened by bare name from the game data.
     al_set_physfs_file_interface();
     // The chip for task switchers; without the picture the window keeps the default icon.
-    if (ALLEGRO_BITMAP* icon = al_load_bitmap("icon.png")) {
+    if (ALLEGRO_BITMAP* icon = al_load_bitmap(QUENMARSH_WINDOW_ICON_FILE)) {
         al_set_display_icon(display, icon);
         al_destroy_bitmap(icon);
     }

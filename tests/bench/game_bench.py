@@ -1,18 +1,28 @@
-"""What the game costs to run: its CPU time over 10 seconds on the care screen with the
-1000-particle shower under Xvfb at 960 x 540, beside a bare Allegro program that only clears
-and flips the same display at 60 Hz; its peak resident memory; and whether it kept every tick.
+"""What the game costs to run, screen by screen, under Xvfb at 960 x 540: CPU time per 10
+seconds, OpenGL draw calls per frame (counted by gl_count.so, preloaded), frames shown per
+second, peak resident memory and ticks dropped, beside two yardsticks measured in the same run:
+a bare Allegro program that only clears and flips the display at 60 Hz, and the same program
+drawing one 640 x 480 picture scaled to the display ("map alone").
 
-Usage: game_bench.py GAME BARE_LOOP [SECONDS]"""
+The screens: the intro (from its first frame to its last; CPU scaled to 10 s), a still dialog
+(node 0 of a fresh game, the pointer away from its answers), the care screen at rest (no
+shower) and the care screen with a full 1000-particle shower.
+
+Usage: game_bench.py GAME BARE_LOOP GL_COUNT [SECONDS]"""
 
 import os
+import struct
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import XServer, Game, close_to  # noqa: E402
+from harness import XServer, Game, close_to, GREY, progress, progress_text  # noqa: E402
 
 SCREEN = (960, 540)
-START_TICK = 100  # phase 4 far from its end: no phase change while measuring
+START_TICK = 100  # far from the phase's end: no phase change while measuring
+INTRO_FRAMES = 84  # fade in, hold, fade out, one black frame
+CALM = dict(heat=100.0, fire=120.0, water=200.0, food=200.0, health=200.0)
 
 
 def cpu_seconds(pid):
@@ -30,75 +40,149 @@ def peak_rss_mb(pid):
     return 0.0
 
 
-def measure(x, program, seconds, settings=None, is_ready=None, args=()):
-    game = Game(x, program=program, settings=settings, args=args)
-    try:
-        game.wait_for_window()
-        if is_ready:
-            ready_at = is_ready(game)
-        else:
-            time.sleep(1.0)
-            ready_at = time.monotonic()
-        cpu0 = cpu_seconds(game.proc.pid)
-        t0 = time.monotonic()
+class Counted:
+    """A program started with the GL call counter; reads its draw calls and swaps so far."""
+
+    def __init__(self, x, gl_count, program, settings=None, args=()):
+        self.file = tempfile.NamedTemporaryFile(prefix="qm-gl-count-")
+        self.game = Game(x, program=program, settings=settings, args=args,
+                         extra_env={"LD_PRELOAD": gl_count, "QUENMARSH_GL_COUNT": self.file.name})
+
+    def counts(self):
+        with open(self.file.name, "rb") as f:
+            data = f.read(16)
+        return struct.unpack("<QQ", data) if len(data) == 16 else (0, 0)
+
+    def sample(self):
+        draws, swaps = self.counts()
+        return {"cpu": cpu_seconds(self.game.proc.pid), "at": time.monotonic(), "draws": draws, "swaps": swaps}
+
+    def wait_for_swaps(self, n, timeout=30):
+        deadline = time.monotonic() + timeout
+        while self.counts()[1] < n:
+            if self.game.proc.poll() is not None or time.monotonic() > deadline:
+                raise AssertionError("no %d frames: %s" % (n, self.game.output()[-2000:]))
+            time.sleep(0.002)
+        return self.sample()
+
+    def measure(self, seconds):
+        first = self.sample()
         time.sleep(seconds)
-        cpu1 = cpu_seconds(game.proc.pid)
-        t1 = time.monotonic()
-        rss = peak_rss_mb(game.proc.pid)
-        game.move(SCREEN[0] // 2, SCREEN[1] // 2)
-        game.key("Escape")
-        quit_at = time.monotonic()
-        status = game.wait_exit()
-        return {"cpu": cpu1 - cpu0, "wall": t1 - t0, "rss": rss, "ready_at": ready_at,
-                "quit_at": quit_at, "status": status}
+        return self.between(first, self.sample())
+
+    def between(self, first, last):
+        wall = last["at"] - first["at"]
+        frames = last["swaps"] - first["swaps"]
+        draws = last["draws"] - first["draws"]
+        return {"cpu10": (last["cpu"] - first["cpu"]) * 10.0 / wall, "fps": frames / wall,
+                "calls": draws / frames if frames else 0.0, "calls_per_s": draws / wall,
+                "rss": peak_rss_mb(self.game.proc.pid), "dropped": None}
+
+    def quit(self):
+        self.game.move(SCREEN[0] // 2, SCREEN[1] // 2)
+        self.game.key("Escape")
+        return self.game.wait_exit()
+
+    def close(self):
+        self.game.kill()
+        self.file.close()
+
+
+def yardstick(x, gl_count, bare_bin, seconds, args=()):
+    run = Counted(x, gl_count, bare_bin, args=args)
+    try:
+        run.game.wait_for_window()
+        run.wait_for_swaps(60)
+        result = run.measure(seconds)
+        result["status"] = run.quit()
+        return result
     finally:
-        game.kill()
+        run.close()
+
+
+def intro_and_still_dialog(x, gl_count, game_bin, seconds):
+    settings = tempfile.mkdtemp(prefix="qm-bench-")
+    run = Counted(x, gl_count, game_bin, settings=settings)
+    try:
+        intro = run.between(run.wait_for_swaps(1), run.wait_for_swaps(INTRO_FRAMES))
+        run.game.wait_for_window()
+        h = SCREEN[1]
+        run.game.wait_for_screen(lambda s: close_to(s.pixel(4, h - 50), GREY), timeout=30,
+                                 what="dialog node 0")
+        run.game.move(SCREEN[0] // 2, 60)  # over the dialog's text, away from its answers
+        time.sleep(1.0)
+        dialog = run.measure(seconds)
+        status = run.quit()
+        intro["status"] = dialog["status"] = status
+        return intro, dialog
+    finally:
+        run.close()
+
+
+def care_screen(x, gl_count, game_bin, seconds, phase):
+    settings = tempfile.mkdtemp(prefix="qm-bench-")
+    path = os.path.join(settings, "qmprogress.dat")
+    with open(path, "wb") as f:
+        f.write(progress_text(progress(phase=phase, phaseTick=START_TICK, **CALM)))
+    run = Counted(x, gl_count, game_bin, settings=settings)
+    try:
+        run.game.wait_for_window()
+
+        # The counters box, an empty heat bar and a health bar filled to 200.
+        def shown(s):
+            return (close_to(s.pixel(160, 45), (255, 127, 127)) and close_to(s.pixel(940, 18), (0, 0, 0))
+                    and close_to(s.pixel(700, 120), (255, 0, 0)))
+        run.game.wait_for_screen(shown, timeout=30, what="the care screen")
+        ready_at = time.monotonic()
+        result = run.measure(seconds)
+        quit_at = time.monotonic()
+        result["status"] = run.quit()
+        with open(path) as f:
+            ticks_run = int(f.read().split("\n")[1]) - START_TICK
+        # The timer ran from just before the first care frame to the Escape; the screenshot that
+        # saw that frame may come a few ticks late, hence the margin.
+        expected = (quit_at - ready_at) * 60.0
+        result["dropped"] = max(0, int(expected - ticks_run - 12))
+        return result
+    finally:
+        run.close()
+
+
+def row(name, r, yard_name, yard):
+    dropped = "-" if r["dropped"] is None else "%d" % r["dropped"]
+    ratio = "%.2f x %s" % (r["cpu10"] / yard["cpu10"], yard_name) if yard else ""
+    print("%-22s %7.3f s  %-18s %6.1f %9.1f %8.1f MB %8s" % (name, r["cpu10"], ratio, r["fps"], r["calls"],
+                                                           r["rss"], dropped))
 
 
 def main():
-    game_bin, bare_bin = sys.argv[1], sys.argv[2]
-    seconds = float(sys.argv[3]) if len(sys.argv) > 3 else 10.0
-    settings = os.path.abspath("bench-settings")
-    os.makedirs(settings, exist_ok=True)
-    progress = os.path.join(settings, "qmprogress.dat")
-    with open(progress, "w") as f:
-        f.write("4\n%d\n100.000000\n120.000000\n200.000000\n200.000000\n200.000000\n0\n0\n" % START_TICK)
+    game_bin, bare_bin, gl_count = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
+    seconds = float(sys.argv[4]) if len(sys.argv) > 4 else 10.0
 
     x = XServer(*SCREEN)
     try:
-        bare = measure(x, bare_bin, seconds)
-        bare_map = measure(x, bare_bin, seconds, args=("map",))
-
-        def care_screen_shown(game):
-            # The counters box, an empty heat bar and a health bar filled to 200.
-            game.wait_for_screen(lambda s: close_to(s.pixel(160, 45), (255, 127, 127))
-                                 and close_to(s.pixel(940, 18), (0, 0, 0))
-                                 and close_to(s.pixel(700, 120), (255, 0, 0)),
-                                 timeout=30, what="the care screen")
-            return time.monotonic()
-        played = measure(x, game_bin, seconds, settings=settings, is_ready=care_screen_shown)
+        bare = yardstick(x, gl_count, bare_bin, seconds)
+        alone = yardstick(x, gl_count, bare_bin, seconds, args=("map",))
+        intro, dialog = intro_and_still_dialog(x, gl_count, game_bin, seconds)
+        rest = care_screen(x, gl_count, game_bin, seconds, phase=1)
+        shower = care_screen(x, gl_count, game_bin, seconds, phase=4)
     finally:
         x.close()
 
-    with open(progress) as f:
-        ticks_run = int(f.read().split("\n")[1]) - START_TICK
-    # The timer ran from just before the first care frame to the Escape; the screenshot that saw
-    # that frame may come a few ticks late, hence the margin.
-    expected = (played["quit_at"] - played["ready_at"]) * 60.0
-    dropped = max(0, int(expected - ticks_run - 12))
-
-    print("care screen, 1000 particles, %dx%d, %.0f s" % (SCREEN[0], SCREEN[1], seconds))
-    print("  game CPU:        %6.3f s  (%.1f%% of one core)" % (played["cpu"], 100 * played["cpu"] / played["wall"]))
-    print("  bare loop CPU:   %6.3f s  (%.1f%% of one core)" % (bare["cpu"], 100 * bare["cpu"] / bare["wall"]))
-    print("  ratio:           %6.2f x" % (played["cpu"] / bare["cpu"]))
-    print("  bare loop drawing one 640x480 picture: %.3f s (%.2f x the bare loop)"
-          % (bare_map["cpu"], bare_map["cpu"] / bare["cpu"]))
-    print("  game peak RSS:   %6.1f MB (bare loop %.1f MB; with one picture %.1f MB)"
-          % (played["rss"], bare["rss"], bare_map["rss"]))
-    print("  ticks run:       %d of about %.0f since the first care frame; dropped: %d" % (ticks_run, expected, dropped))
-    if played["status"] != 0 or bare["status"] != 0 or bare_map["status"] != 0:
-        print("  exit status: game %s, bare %s, bare with picture %s"
-              % (played["status"], bare["status"], bare_map["status"]))
+    print("%dx%d, %.0f s per screen; CPU per 10 s, frames per second, GL draw calls per frame"
+          % (SCREEN[0], SCREEN[1], seconds))
+    print("%-22s %9s  %-18s %6s %9s %11s %8s" % ("", "CPU", "", "fps", "calls", "peak RSS", "dropped"))
+    row("bare loop", bare, "", None)
+    row("map alone", alone, "bare", bare)
+    row("intro", intro, "bare", bare)
+    row("still dialog", dialog, "bare", bare)
+    row("care screen at rest", rest, "map alone", alone)
+    row("care screen, shower", shower, "map alone", alone)
+    runs = {"bare loop": bare, "map alone": alone, "game (dialog)": dialog, "game (rest)": rest,
+            "game (shower)": shower}
+    failed = {name: r["status"] for name, r in runs.items() if r["status"] != 0}
+    if failed:
+        print("exit status: %s" % failed)
         return 1
     return 0
 

@@ -5,6 +5,7 @@ Besides the plumbing this module knows what the game's screens look like (where 
 bars, buttons, counters and answer boxes are for a given screen size) and what a quiet stretch
 of care does to the progress file, so that the tests can read as the game's rules."""
 
+import fcntl
 import functools
 import os
 import select
@@ -611,6 +612,47 @@ class GameTestCase(unittest.TestCase):
         self.assertGreaterEqual(played, 0, saved)
         self.assertEqual(saved, progress_text(after_care_ticks(start, played)))
         return played
+
+    def assertOneCopyAtATime(self, first, another, start):
+        """While `first` (started on the quiet values `start`) is on the care screen, a copy that
+        `another()` starts on the same progress file shows the error box, writes nothing and ends
+        with status 255; the first plays on and saves its own values at Escape. Escape, then
+        SIGKILL, let the next copy play."""
+        first.wait_for_window()
+        first.wait_for_care_screen()
+        before = sorted(os.listdir(first.settings)), first.saved_progress()
+        second = another()
+        box = wait_until(lambda: second.proc.poll() is not None or second.find_window("Error"), 30,
+                         interval=0.1, what="the error box")
+        self.assertIsNone(second.proc.poll(), "the box must wait for the player:\n" + second.output())
+        second.dismiss_error_box(box)
+        self.assertEqual(second.wait_exit(), 255)
+        self.assertIn("quenmarsh: Quenmarsh is already running.", second.output())
+        if BOX_TEXT:
+            self.assertEqual(second.error_box_text(), "Error: Cannot run: Quenmarsh is already running.")
+        self.assertEqual((sorted(os.listdir(first.settings)), first.saved_progress()), before,
+                         "the second copy wrote nothing")
+        first.wait_for_screen(lambda s: s.is_care_screen() and s.meter("food") <= 140, what="more care")
+        first.quit("Escape")
+        self.assertEqual(first.wait_exit(), 0)
+        self.assertGreater(self.assertSavedAfterQuietCare(first, start), 0)
+        for ending in ("SIGKILL", "Escape"):
+            game = another()
+            game.wait_for_window()
+            game.wait_for_care_screen()
+            if ending == "SIGKILL":
+                game.kill()
+            else:
+                game.quit("Escape")
+                self.assertEqual(game.wait_exit(), 0)
+
+    def assertGuardReleased(self, game):
+        """No copy of the game holds the progress file's lock any more: it can be taken."""
+        with open(game.progress_file + ".lock", "rb") as lock:
+            try:
+                fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            except BlockingIOError:
+                self.fail("the lock beside the progress file is still held")
 
     def assertBarsShow(self, shot, start, most_ticks):
         """The five bars show `start` after some number of quiet care ticks, no more than

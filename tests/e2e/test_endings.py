@@ -1,6 +1,7 @@
-"""Every way the game can end keeps the progress: ending signals, a lost X server, SIGKILL after a
-fade, the order of the save's system calls, files that must be left alone, a cut-short picture
-and a start-up error under a window manager."""
+"""Every way the game can end keeps the progress and gives up its lock on the progress file:
+ending signals, a lost X server, SIGKILL after a fade, the order of the save's system calls,
+files that must be left alone, a cut-short picture and a start-up error under a window
+manager."""
 
 import os
 import shutil
@@ -60,6 +61,7 @@ class Endings(GameTestCase):
                 game.proc.send_signal(sig)
                 self.assertEqual(game.wait_exit(), 0)
                 self.assertGreater(self.assertSavedAfterQuietCare(game, QUIET), 0)
+                self.assertGuardReleased(game)
 
     def test_a_lost_x_server_saves_and_ends_promptly(self):
         x = XServer(*self.SCREEN)
@@ -73,6 +75,7 @@ class Endings(GameTestCase):
         self.assertGreater(status, 0, "a nonzero status, not a crash:\n" + game.output())
         self.assertIn("lost the connection to the display", game.output())
         self.assertGreater(self.assertSavedAfterQuietCare(game, QUIET), 0)
+        self.assertGuardReleased(game)
 
     def test_sigkill_after_a_fade_keeps_the_values_of_the_switch(self):
         game = self.start_game(stored=DYING)
@@ -81,6 +84,7 @@ class Endings(GameTestCase):
         game.proc.kill()
         game.proc.wait()
         self.assertEqual(game.saved_progress(), progress_text(new_chip(DYING, dead=1)))
+        self.assertGuardReleased(game)
 
     def test_the_save_syncs_the_file_before_the_rename_and_the_folder_after(self):
         if not shutil.which("strace"):

@@ -1,5 +1,6 @@
 """What the player hears and sees: the chip cries while its health is low and the cry stops
-without a click; the map is drawn smoothly at 1.125x, with no repeated rows."""
+without a click; the map is drawn smoothly at 1.125x, with no repeated rows; a still dialog,
+drawn once, is drawn again when its window is hidden and shown."""
 
 import array
 import os
@@ -104,6 +105,18 @@ class Presentation(GameTestCase):
         repeated_columns = sum(a == b for a, b in zip(columns, columns[1:]))
         self.assertLessEqual(repeated_rows, 2, "rows repeated")
         self.assertLessEqual(repeated_columns, 2, "columns repeated")
+        game.quit("Escape")
+        self.assertEqual(game.wait_exit(), 0)
+
+    def test_still_dialog_is_drawn_again_when_its_window_comes_back(self):
+        game = self.start_game()
+        game.wait_for_window()
+        game.move(self.x.width // 2, 60)  # away from the answers: nothing on the screen moves
+        game.wait_for_dialog(0)
+        # Unmapped and mapped again, the window holds nothing until the game draws it anew.
+        self.x.run("xdotool", "windowunmap", "--sync", game.window)
+        self.x.run("xdotool", "windowmap", "--sync", game.window)
+        game.wait_for_dialog(0, timeout=5)
         game.quit("Escape")
         self.assertEqual(game.wait_exit(), 0)
 

@@ -1,5 +1,5 @@
 """Starting and leaving the game: the window and the intro, quitting before play, sound or
-none, and a missing data folder."""
+none, a second copy for the same player, and a missing data folder."""
 
 import os
 import shutil
@@ -10,6 +10,8 @@ from harness import DEFAULTS, GameTestCase, progress, progress_text, wait_until
 # A weak chip: health under 100 starts the cry on the first care tick. Food does not heal it,
 # so the food bar counts the ticks played.
 CRYING = progress(phase=1, phaseTick=20, food=150, water=150, health=50)
+# Nothing heals, cries or dies for minutes: the phase tick counts the ticks played.
+QUIET = progress(phase=1, phaseTick=20, food=150, water=150, health=150)
 
 # Sound or none: no sound card at all (the machine's own state), or OpenAL's null driver,
 # which stands in for a working card so the cry is loaded and played.
@@ -49,6 +51,28 @@ class StartAndQuit(GameTestCase):
                     self.assertSavedAfterQuietCare(game, CRYING)
                 finally:
                     game.kill()
+
+
+class SecondCopy(GameTestCase):
+    SCREEN = (854, 480)
+
+    def test_a_second_copy_is_turned_away_until_the_first_has_ended(self):
+        first = self.start_game(stored=QUIET)
+        self.assertOneCopyAtATime(first, lambda: self.start_game(settings=first.settings), QUIET)
+
+    def test_where_no_lock_can_be_made_the_game_starts_as_ever(self):
+        for what in ("a missing settings folder", "a folder in place of the lock"):
+            with self.subTest(what):
+                settings = os.path.join(self.temp_folder(), "config")
+                if what == "a folder in place of the lock":
+                    os.makedirs(os.path.join(settings, "qmprogress.dat.lock"))
+                game = self.start_game(settings=settings)
+                game.wait_for_window()
+                game.wait_for_dialog(0)
+                game.quit("Escape")
+                self.assertEqual(game.wait_exit(), 0)
+                self.assertEqual(game.saved_progress(), progress_text(DEFAULTS))
+                self.assertIn("cannot tell whether the game is already running", game.output())
 
 
 class MissingData(GameTestCase):

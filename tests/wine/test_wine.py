@@ -1,6 +1,6 @@
 """The Windows build under Wine: the first game to the care screen and out, a resumed game,
-the window's close request, the missing data folder's error box, and the cry through a
-captured ALSA device. QUENMARSH_BIN names quenmarsh.exe, QUENMARSH_WINEPREFIX a prefix that
+the window's close request, a second copy turned away, the missing data folder's error box,
+and the cry through a captured ALSA device. QUENMARSH_BIN names quenmarsh.exe, QUENMARSH_WINEPREFIX a prefix that
 wineboot has made; the progress file is then the prefix's AppData\\Roaming\\qmprogress.dat."""
 
 import array
@@ -18,6 +18,8 @@ ROAMING = os.path.join(PREFIX, "drive_c", "users", getpass.getuser(), "AppData",
 WINE_ENV = {"WINEPREFIX": PREFIX, "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 # A weak chip: it cries from the first care tick (health under 100) and nothing heals it.
 CRYING = progress(phase=1, phaseTick=20, food=150, water=150, health=50)
+# Nothing heals, cries or dies for minutes: the phase tick counts the ticks played.
+QUIET = progress(phase=1, phaseTick=20, food=150, water=150, health=150)
 
 
 class UnderWine(GameTestCase):
@@ -35,6 +37,10 @@ class UnderWine(GameTestCase):
             os.remove(self.stored)
         if stored is not None:
             write_progress(ROAMING, stored)
+        return self.another_wine_game(program, asoundrc)
+
+    def another_wine_game(self, program=GAME, asoundrc=None):
+        """The game under Wine on whatever the prefix's progress file holds now."""
         home = self.temp_folder()
         if asoundrc:
             with open(os.path.join(home, ".asoundrc"), "w") as f:
@@ -69,6 +75,9 @@ class UnderWine(GameTestCase):
         game.quit("close request")
         self.assertEqual(game.wait_exit(), 0)
         self.assertSavedAfterQuietCare(game, start)
+
+    def test_a_second_copy_is_turned_away_until_the_first_has_ended(self):
+        self.assertOneCopyAtATime(self.start_wine_game(stored=QUIET), self.another_wine_game, QUIET)
 
     def test_without_a_data_folder_the_error_box_then_status_255(self):
         folder = self.temp_folder()

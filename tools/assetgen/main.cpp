@@ -1,6 +1,7 @@
 // quenmarsh-assetgen DATA_DIR ICON_DIR
-// Draws the game's pictures and synthesises its cry into DATA_DIR ("map.jpg", "tiles.png",
-// "cry.ogg", the window icon "icon.png") and the desktop icon at each of its sizes into
+// Draws the game's pictures and synthesises its cry into DATA_DIR (the map, the sprite sheet, the
+// cry and the window icon, under the names the build gives as QUENMARSH_<NAME>_FILE) and the
+// desktop icon at each of the build's QUENMARSH_ICON_SIZES into
 // ICON_DIR/<size>x<size>/apps/quenmarsh.png, the layout of an icon theme, and the Windows icon
 // file ICON_DIR/quenmarsh.ico. Needs no display and no sound card, and writes byte-identical
 // files on every run.
@@ -20,7 +21,7 @@
 namespace {
 
 // Every size gets its own drawing, so the small ones stay clear.
-const int desktopIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+const int desktopIconSizes[] = {QUENMARSH_ICON_SIZES};
 const int windowIconSize = 64;
 
 bool saveBitmap(ALLEGRO_BITMAP* bitmap, const std::filesystem::path& path)
@@ -59,9 +60,9 @@ int main(int argc, char** argv)
     al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE);
     al_set_config_value(al_get_system_config(), "image", "jpeg_quality_level", "92");
 
-    bool ok = saveBitmap(drawMarshMap(), out / "map.jpg");
-    ok = saveBitmap(drawSpriteSheet(), out / "tiles.png") && ok;
-    ok = saveBitmap(drawDesktopIcon(windowIconSize), out / "icon.png") && ok;
+    bool ok = saveBitmap(drawMarshMap(), out / QUENMARSH_MAP_FILE);
+    ok = saveBitmap(drawSpriteSheet(), out / QUENMARSH_TILES_FILE) && ok;
+    ok = saveBitmap(drawDesktopIcon(windowIconSize), out / QUENMARSH_WINDOW_ICON_FILE) && ok;
     for (int size : desktopIconSizes) {
         const std::string square = std::to_string(size) + "x" + std::to_string(size);
         std::error_code error;
@@ -69,8 +70,8 @@ int main(int argc, char** argv)
         ok = saveBitmap(drawDesktopIcon(size), icons / square / "apps" / "quenmarsh.png") && ok;
     }
     ok = writeIconFile(icons / "quenmarsh.ico") && ok;  // 16 to 256 pixels, for the Windows program
-    if (!writeOggVorbis((out / "cry.ogg").string().c_str(), synthesizeCry(), cryRate)) {
-        std::fprintf(stderr, "quenmarsh-assetgen: cannot write %s\n", (out / "cry.ogg").string().c_str());
+    if (!writeOggVorbis((out / QUENMARSH_CRY_FILE).string().c_str(), synthesizeCry(), cryRate)) {
+        std::fprintf(stderr, "quenmarsh-assetgen: cannot write %s\n", (out / QUENMARSH_CRY_FILE).string().c_str());
         ok = false;
     }
 

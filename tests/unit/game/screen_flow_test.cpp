@@ -136,15 +136,18 @@ TEST(GameLoop, EventTable)
         state.redrawRequested = false;
         handleEvent(state, eventOfType(ALLEGRO_EVENT_DISPLAY_EXPOSE));
         EXPECT_TRUE(state.redrawRequested);
+        EXPECT_TRUE(frameWanted(state, frameView(state)));
         EXPECT_TRUE(state.running);
     }
     {
-        // A timer event is a tick: the start decision runs and a frame is wanted.
+        // A timer event is a tick: the start decision runs and its new screen wants a frame.
         GameLoopState state = freshState();
         state.redrawRequested = false;
+        const FrameView shown = frameView(state);
+        EXPECT_FALSE(frameWanted(state, shown));
         handleEvent(state, eventOfType(ALLEGRO_EVENT_TIMER));
         EXPECT_EQ(state.screen, Screen::Dialog);
-        EXPECT_TRUE(state.redrawRequested);
+        EXPECT_TRUE(frameWanted(state, shown));
     }
     {
         // Escape ends the loop, but its tick still runs.

@@ -7,6 +7,7 @@
 #include "../../support/pixels.h"
 #include "progress/progress.h"
 #include "render/care_screen.h"
+#include "render/draw_sprite.h"
 #include "shell/fit_transform.h"
 
 namespace {
@@ -375,4 +376,34 @@ TEST_F(CareScreen, MissingPicturesAreDrawnAsBoxesOfTheirSize)
     }
     // The hovered control still shows its highlight through its box.
     EXPECT_FALSE(isColour(pixelAt(b, 709 + 60, 140 + 60), pixelAt(b, 709 + 60, 285 + 60)));
+}
+
+// The map scaled once, when the loop starts, and copied each frame: the same frame as the map
+// scaled in every frame, from a bitmap just the size of the scaled canvas.
+TEST_F(CareScreen, MapScaledOnceDrawsTheSameFrame)
+{
+    const struct {
+        int32_t w, h, mapW, mapH;
+    } rows[] = {{854, 480, 640, 480}, {960, 540, 720, 540}, {1366, 768, 1024, 768}, {600, 400, 533, 400}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.w << "x" << row.h);
+        auto state = careState(row.w, row.h);
+        TargetBitmap eachFrame(row.w, row.h);
+        drawCareScreen(*state);
+        state->assets.scaledMap = makeScaledMap(state->assets.mapBitmap, state->worldTransform);
+        ASSERT_NE(state->assets.scaledMap, nullptr);
+        EXPECT_EQ(al_get_bitmap_width(state->assets.scaledMap), row.mapW);
+        EXPECT_EQ(al_get_bitmap_height(state->assets.scaledMap), row.mapH);
+        TargetBitmap once(row.w, row.h);
+        drawCareScreen(*state);
+        int differing = 0;
+        for (int y = 0; y < row.h; ++y) {
+            for (int x = 0; x < row.w; ++x) {
+                const Rgba a = pixelAt(eachFrame.bitmap, x, y);
+                differing += isColour(pixelAt(once.bitmap, x, y), a) ? 0 : 1;
+            }
+        }
+        EXPECT_EQ(differing, 0);
+        al_destroy_bitmap(state->assets.scaledMap);
+    }
 }
