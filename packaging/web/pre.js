@@ -18,6 +18,18 @@ Module['showErrorBox'] = Module['showErrorBox'] || function (title, heading, mes
 
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function () {
+  // Without WebGL Allegro cannot make its display, and does not live through trying: the page
+  // tells what the game's box would ("Can not create the display.") and the game never starts.
+  var probe = document.createElement('canvas');
+  var webgl = probe.getContext('webgl2') || probe.getContext('webgl');
+  if (!webgl) {
+    Module['showErrorBox']('Error', 'Cannot run', 'Can not create the display.');
+    addRunDependency('webgl');  // never met
+    return;
+  }
+  var lose = webgl.getExtension('WEBGL_lose_context');
+  if (lose) lose.loseContext();
+
   var text = null;
   try {
     text = localStorage.getItem(quenmarshProgressKey);

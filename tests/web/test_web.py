@@ -244,6 +244,27 @@ class BrowserGame(unittest.TestCase):
             self.driver.get_log("browser")  # the blocked request's error is expected here
 
 
+class BrowserWithoutWebGL(unittest.TestCase):
+    def test_the_page_says_what_the_error_box_would(self):
+        server = subprocess.Popen([sys.executable, SERVER, FOLDER], stdout=subprocess.PIPE, text=True,
+                                  preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGTERM))
+        self.addCleanup(server.wait)
+        self.addCleanup(server.terminate)
+        url = server.stdout.readline().split("open ")[1].split(" ")[0]
+        profile = tempfile.mkdtemp(prefix="qm-chromium-")
+        self.addCleanup(shutil.rmtree, profile, ignore_errors=True)
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        for flag in ("--headless=new", "--no-sandbox", "--disable-3d-apis", "--no-first-run",
+                     "--disable-background-networking", "--user-data-dir=" + profile):
+            options.add_argument(flag)
+        driver = webdriver.Chrome(options=options, service=Service(executable_path="/usr/bin/chromedriver"))
+        self.addCleanup(driver.quit)
+        driver.get(url)
+        text = harness.wait_until(lambda: driver.find_element(By.ID, "message").text, 30, what="the message")
+        self.assertEqual(text, "Cannot run: Can not create the display.")
+
+
 class WebZip(unittest.TestCase):
     def test_one_folder_with_the_page_the_program_and_every_licence(self):
         with zipfile.ZipFile(ZIP) as archive:
