@@ -4,7 +4,6 @@
 #include <allegro5/allegro_audio.h>
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_image.h>
-#include <allegro5/allegro_native_dialog.h>
 #include <allegro5/allegro_physfs.h>
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
@@ -15,6 +14,7 @@
 
 #include "progress/progress.h"
 #include "shell/data_path.h"
+#include "shell/platform.h"
 
 ALLEGRO_DISPLAY* display = nullptr;
 ALLEGRO_TIMER* timer = nullptr;
@@ -31,15 +31,14 @@ constexpr int windowedFlags = ALLEGRO_WINDOWED | ALLEGRO_OPENGL | ALLEGRO_GENERA
 constexpr int reservedSamples = 16;
 constexpr double tickSeconds = 1.0 / 60.0;
 
-// Start-up failures are told once, in a native box with no parent, before the game ends, and on
-// stderr. A full-screen window stays on top of the box: it goes first.
+// Start-up failures are told once, in the error box, before the game ends, and on stderr. A
+// full-screen window stays on top of a native box: it goes first.
 bool fail(const char* message)
 {
     std::fprintf(stderr, "quenmarsh: %s\n", message);
     if (display) al_destroy_display(display);
     display = nullptr;
-    al_show_native_message_box(nullptr, "Error", "Cannot run", message, nullptr,
-                               ALLEGRO_MESSAGEBOX_ERROR);
+    showErrorBox("Error", "Cannot run", message);
     return false;
 }
 
