@@ -1,15 +1,17 @@
-# Quenmarsh: `make run` to play, `make test` to run every test, `make deb` for a Debian package.
+# Quenmarsh: `make run` to play, `make test` to run every test, `make deb` for a Debian package,
+# `make windows` for the Windows zip, `make web` for the browser's, `make play-web` to play that.
 # Each installs what it is missing first.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 WINDOWS_BUILD ?= build-windows
+WEB_BUILD  ?= build-web
 JOBS       ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 # The sub-makes of `cmake --build` would otherwise announce every directory they enter.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps test-deps package-deps windows-deps check-packages build test-build run test sanitize windows windows-test bench deb clean
+.PHONY: all deps test-deps package-deps windows-deps web-deps check-packages build test-build run test sanitize windows windows-test web web-test play-web bench deb clean
 
 all: build
 
@@ -26,6 +28,9 @@ package-deps:
 
 windows-deps:
 	@./tools/install-deps.sh build windows
+
+web-deps:
+	@./tools/install-deps.sh build web
 
 # Every program run here comes from a package that packages.txt names; Build-Depends agrees.
 check-packages: test-deps
@@ -47,11 +52,12 @@ run: build
 test: check-packages test-build sanitize
 	cd $(BUILD) && ctest --output-on-failure --timeout 600
 	@$(MAKE) windows-test
+	@$(MAKE) web-test
 
 # $(WINDOWS_BUILD)/Quenmarsh-<version>-windows-x64.zip: the libraries from third_party/ (once per build
 # tree), then the game cross-built with MinGW-w64, with data/ from the native build.
 windows: windows-deps build
-	./packaging/windows/build-deps.sh $(WINDOWS_BUILD)/deps
+	./packaging/build-deps.sh windows $(WINDOWS_BUILD)/deps
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=packaging/windows/mingw-w64.cmake \
 	  -DQUENMARSH_DEPS_PREFIX=$(CURDIR)/$(WINDOWS_BUILD)/deps/prefix \
@@ -63,6 +69,28 @@ windows-test: WINDOWS_TEST_FLAGS = -DQUENMARSH_TESTS=ON
 windows-test: test-build windows
 	nice -n 10 cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	cd $(WINDOWS_BUILD) && ctest --output-on-failure --timeout 600
+
+# $(WEB_BUILD)/Quenmarsh-<version>-web.zip: the libraries from third_party/ built with Emscripten
+# (once per build tree), then the game, with data/ from the native build. Emscripten's tools
+# need Debian's acorn module.
+web: export NODE_PATH = /usr/share/nodejs
+web: web-deps build
+	./packaging/build-deps.sh web $(WEB_BUILD)/deps
+	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DQUENMARSH_DEPS_PREFIX=$(CURDIR)/$(WEB_BUILD)/deps/prefix \
+	  -DQUENMARSH_NATIVE_BUILD=$(CURDIR)/$(BUILD) $(WEB_TEST_FLAGS)
+	nice -n 10 cmake --build $(WEB_BUILD) -j $(JOBS) --target quenmarsh web-zip
+
+# The web zip with its tests: the game in headless Chromium, the unit tests under Node.js.
+web-test: export NODE_PATH = /usr/share/nodejs
+web-test: WEB_TEST_FLAGS = -DQUENMARSH_TESTS=ON
+web-test: test-build web
+	nice -n 10 cmake --build $(WEB_BUILD) -j $(JOBS)
+	cd $(WEB_BUILD) && ctest --output-on-failure --timeout 600
+
+# Serves the web zip's folder on this computer only, and prints the address to open.
+play-web: web
+	./tools/serve_web.py $(WEB_BUILD)/zip/Quenmarsh
 
 sanitize: test-deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUENMARSH_SANITIZE=ON -DQUENMARSH_TESTS=ON -DQUENMARSH_BENCH=OFF
@@ -85,4 +113,4 @@ deb: package-deps
 	mv $(dir $(DEB_SOURCE))quenmarsh_*.deb $(BUILD)/
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)

@@ -1,5 +1,5 @@
 # Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (posix threads).
-# QUENMARSH_DEPS_PREFIX is where packaging/windows/build-deps.sh installed the static libraries.
+# QUENMARSH_DEPS_PREFIX is where packaging/build-deps.sh installed the static libraries.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -3,6 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <locale>
+#include <sstream>
 #include <system_error>
 
 namespace {
@@ -42,7 +45,7 @@ std::string_view trimBlanks(std::string_view text)
     return text;
 }
 
-// from_chars takes a minus but no plus; a plus is allowed only before an unsigned number.
+// Numbers take a minus but no plus; a plus is allowed only before an unsigned number.
 bool dropPlusSign(std::string_view& text)
 {
     if (text.empty() || text.front() != '+') return true;
@@ -62,15 +65,45 @@ bool parseInteger(std::string_view text, int32_t& value)
     return true;
 }
 
-// from_chars reads the C locale's notation whatever the locale is, rounds the decimal text
-// straight to the nearest float, and reports numbers a float cannot hold as out of range.
+// The longest leading decimal number, as std::from_chars reads one: an optional minus, digits
+// with an optional point (at least one digit), then an exponent only when it has digits.
+// `significant` tells whether any mantissa digit is other than 0.
+std::string_view leadingDecimal(std::string_view text, bool& significant)
+{
+    std::size_t at = 0, digits = 0;
+    significant = false;
+    auto isDigit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+    if (at < text.size() && text[at] == '-') ++at;
+    for (; isDigit(at); ++at, ++digits) significant |= text[at] != '0';
+    if (at < text.size() && text[at] == '.')
+        for (++at; isDigit(at); ++at, ++digits) significant |= text[at] != '0';
+    if (digits == 0) return {};
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        std::size_t exponent = at + 1;
+        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
+        if (isDigit(exponent)) {
+            for (at = exponent; isDigit(at); ++at) {}
+        }
+    }
+    return text.substr(0, at);
+}
+
+// Reads the C locale's notation whatever the global locale is, rounds the decimal text straight
+// to the nearest float (the classic locale's stream reads it with strtof), and turns away
+// numbers a float cannot hold: too large, or so small that they would read as zero. C libraries
+// disagree on whether a subnormal result is an error; here it is a number.
 bool parseMeter(std::string_view text, float maxValue, float& value)
 {
-    if (!dropPlusSign(text) || text.empty()) return false;
+    if (!dropPlusSign(text)) return false;
+    bool significant = false;
+    const std::string_view number = leadingDecimal(text, significant);
+    if (number.empty()) return false;
+    std::istringstream in{std::string(number)};
+    in.imbue(std::locale::classic());
     float parsed = 0.0f;
-    const char* end = text.data() + text.size();
-    std::from_chars_result result = std::from_chars(text.data(), end, parsed, std::chars_format::general);
-    if (result.ec != std::errc() || !std::isfinite(parsed)) return false;
+    in >> parsed;
+    const bool subnormal = std::fpclassify(parsed) == FP_SUBNORMAL;
+    if ((in.fail() && !subnormal) || !std::isfinite(parsed) || (parsed == 0.0f && significant)) return false;
     if (parsed <= 0.0f) parsed = 0.0f;  // also turns -0 into 0
     if (parsed > maxValue) parsed = maxValue;
     value = parsed;
@@ -84,14 +117,55 @@ void appendInteger(std::string& out, int32_t value)
     out.append(buffer, result.ptr);
 }
 
-// to_chars with a precision is defined to print what printf's "%.6f" prints in the C locale,
-// so the line matches "%f" byte for byte without depending on the runtime's locale.
+// What printf's "%f" prints in the C locale, worked out exactly from the float's bits, so that
+// neither the locale nor the C library (MinGW's, Emscripten's) changes a byte: ties round to
+// even, as glibc does.
 void appendMeter(std::string& out, float value)
 {
-    char buffer[64];  // the largest float prints as 46 characters
-    std::to_chars_result result =
-        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::fixed, 6);
-    out.append(buffer, result.ptr);
+    if (std::isnan(value)) {
+        out += std::signbit(value) ? "-nan" : "nan";
+        return;
+    }
+    if (std::signbit(value)) out.push_back('-');
+    if (std::isinf(value)) {
+        out += "inf";
+        return;
+    }
+    // |value| = mantissa * 2^exponent exactly, with mantissa below 2^24.
+    int exponent = 0;
+    const uint64_t mantissa = (uint64_t)std::ldexp(std::frexp(std::fabs(value), &exponent), 24);
+    exponent -= 24;
+    char digits[16];
+    if (exponent >= 0) {
+        // A whole number of up to 39 digits: doubled in base 10^9 pieces, lowest piece first.
+        uint32_t pieces[5] = {(uint32_t)(mantissa % 1000000000u), (uint32_t)(mantissa / 1000000000u), 0, 0, 0};
+        for (int i = 0; i < exponent; ++i) {
+            uint32_t carry = 0;
+            for (uint32_t& piece : pieces) {
+                const uint32_t doubled = piece * 2 + carry;
+                carry = doubled >= 1000000000u;
+                piece = doubled - carry * 1000000000u;
+            }
+        }
+        int top = 4;
+        while (top > 0 && pieces[top] == 0) --top;
+        out.append(digits, (std::size_t)std::snprintf(digits, sizeof digits, "%u", (unsigned)pieces[top]));
+        while (top-- > 0) out.append(digits, (std::size_t)std::snprintf(digits, sizeof digits, "%09u", (unsigned)pieces[top]));
+        out += ".000000";
+        return;
+    }
+    // Millionths, rounded half to even: mantissa * 10^6 / 2^-exponent, below 2^44 / 2.
+    const int shift = -exponent;
+    const uint64_t scaled = mantissa * 1000000u;
+    uint64_t millionths = 0;
+    if (shift < 64) {
+        millionths = scaled >> shift;
+        const uint64_t rest = scaled & ((uint64_t(1) << shift) - 1), half = uint64_t(1) << (shift - 1);
+        if (rest > half || (rest == half && (millionths & 1))) ++millionths;
+    }
+    out.append(digits, (std::size_t)std::snprintf(digits, sizeof digits, "%llu.%06llu",
+                                                  (unsigned long long)(millionths / 1000000u),
+                                                  (unsigned long long)(millionths % 1000000u)));
 }
 
 }  // namespace

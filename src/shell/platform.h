@@ -1,5 +1,6 @@
-// The game's only calls into the operating system (and the X library): how the game learns it
-// must end, the claim that keeps a second copy off a progress file in use, and the file
+// The game's only calls into the operating system (and the X library, and the browser's page):
+// how the game learns it must end, how it tells the player it cannot run, the claim that keeps
+// a second copy off a progress file in use, and the file
 // operations a progress file needs to survive crashes and power cuts.
 // Paths are UTF-8 text in the platform's native notation. Free of Allegro.
 #pragma once
@@ -16,8 +17,14 @@ constexpr int displayLostStatus = 3;
 
 // On X11, losing the display connection would make Xlib end the process from whichever thread
 // noticed it, crashing or hanging in the exit handlers. Instead `lastSave` runs once and the
-// process ends at once with displayLostStatus. Nothing to do elsewhere.
+// process ends at once with displayLostStatus. In the browser `lastSave` runs whenever the page
+// is hidden or closed, and the game goes on should the page come back. Nothing to do elsewhere.
 void watchDisplayConnection(void (*lastSave)());
+
+// Tells the player why the game cannot run, and returns once told: on desktops a native box
+// with no parent window, titled `title`, with `heading` above the message, that the player
+// dismisses; in the browser the page shows the message in place of the game.
+void showErrorBox(const char* title, const char* heading, const char* message);
 
 // Whether this copy of the game may play on a progress file.
 enum class Claim {
@@ -30,7 +37,9 @@ enum class Claim {
 // drops the claim when the process ends, however it ends (a crash, SIGKILL, a lost display
 // included), so no claim ever outlives its copy. Desktop systems keep it as a lock on a file
 // beside the progress file (its name with ".lock" added); a second claim on the same file from
-// this process is Theirs too. `reason` says why when the result is Unknown.
+// this process is Theirs too. `reason` says why when the result is Unknown. In the browser the
+// page itself keeps a second tab from starting the game (packaging/web/index.html), and the
+// lock here, on Emscripten's in-memory files, always holds.
 Claim claimProgressFile(const std::string& progressFile, std::string& reason);
 
 enum class FileKind {
@@ -46,11 +55,6 @@ FileKind fileKind(const std::string& path, std::string& reason);
 // Reads at most maxBytes of a regular file, without ever blocking on something else that has
 // taken its place. False with a reason when it cannot be opened or read.
 bool readRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& reason);
-
-// The address of `symbol` in the shared library `library` (a file name the system's loader
-// searches for), loading the library on first use; null when either cannot be found. For a
-// library needed only on rare paths, whose loading would cost memory in every run.
-void* librarySymbol(const char* library, const char* symbol);
 
 // Where a chain of symbolic links ends (the path itself when it is no link).
 std::string resolveLinks(const std::string& path);

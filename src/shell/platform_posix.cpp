@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
@@ -170,12 +169,4 @@ bool replaceFileDurably(const std::string& path, const std::string& bytes, std::
         return false;
     }
     return syncFolder(target, reason);
-}
-
-void* librarySymbol(const char* library, const char* symbol)
-{
-    // Never unloaded: what it returns stays valid for the rest of the run. Looked up the way a
-    // linked symbol is, so a preloaded library can still stand in for it.
-    if (!dlopen(library, RTLD_NOW | RTLD_GLOBAL)) return nullptr;
-    return dlsym(RTLD_DEFAULT, symbol);
 }

@@ -127,9 +127,3 @@ bool replaceFileDurably(const std::string& path, const std::string& bytes, std::
     if (oldAttributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(target.c_str(), oldAttributes);
     return true;
 }
-
-void* librarySymbol(const char* library, const char* symbol)
-{
-    HMODULE module = LoadLibraryA(library);
-    return module ? reinterpret_cast<void*>(GetProcAddress(module, symbol)) : nullptr;
-}

@@ -4,7 +4,6 @@
 #include <allegro5/allegro_audio.h>
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_image.h>
-#include <allegro5/allegro_native_dialog.h>
 #include <allegro5/allegro_physfs.h>
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
@@ -32,27 +31,14 @@ constexpr int windowedFlags = ALLEGRO_WINDOWED | ALLEGRO_OPENGL | ALLEGRO_GENERA
 constexpr int reservedSamples = 16;
 constexpr double tickSeconds = 1.0 / 60.0;
 
-// The native error box. Where its add-on is loaded only now, a system without it still gets
-// the message on stderr.
-void showErrorBox(const char* message)
-{
-#ifdef QUENMARSH_DIALOG_LIBRARY
-    using MessageBox = int (*)(ALLEGRO_DISPLAY*, const char*, const char*, const char*, const char*, int);
-    const auto box = reinterpret_cast<MessageBox>(librarySymbol(QUENMARSH_DIALOG_LIBRARY, "al_show_native_message_box"));
-    if (box) box(nullptr, "Error", "Cannot run", message, nullptr, ALLEGRO_MESSAGEBOX_ERROR);
-#else
-    al_show_native_message_box(nullptr, "Error", "Cannot run", message, nullptr, ALLEGRO_MESSAGEBOX_ERROR);
-#endif
-}
-
-// Start-up failures are told once, in a native box with no parent, before the game ends, and on
-// stderr. A full-screen window stays on top of the box: it goes first.
+// Start-up failures are told once, in the error box, before the game ends, and on stderr. A
+// full-screen window stays on top of a native box: it goes first.
 bool fail(const char* message)
 {
     std::fprintf(stderr, "quenmarsh: %s\n", message);
     if (display) al_destroy_display(display);
     display = nullptr;
-    showErrorBox(message);
+    showErrorBox("Error", "Cannot run", message);
     return false;
 }
 

@@ -135,6 +135,8 @@ TEST_F(ProgressFile, LoadsEveryLineOnItsOwn)
         {"meters that are not finite", true, "0\n0\nnan\n-nan\ninf\n-inf\ninfinity\n0\n0\n", defaults},
         {"out of range", true, "2147483648\n-2147483649\n1e39\n-5\n300\n1e30\n300\n99999999999\n-2147483648\n",
          {0, 0, 0.0f, 0.0f, 255.0f, 255.0f, 265.0f, 0, 0}},
+        {"a meter too small for a float takes the default, a subnormal one counts", true,
+         "0\n0\n0\n1.5e+\n1e-50\n1e-40\n0e-999\n0\n0\n", {0, 0, 0.0f, 1.5f, 255.0f, 1e-40f, 0.0f, 0, 0}},
         {"a negative zero meter loads as zero", true, "0\n0\n-0.000000\n-0.000001\n0\n0\n0\n0\n0\n",
          {0, 0, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 0}},
     };
