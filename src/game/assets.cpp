@@ -30,7 +30,8 @@ ALLEGRO_BITMAP* loadPicture(const char* name)
 
 // The map and the chip are drawn through the world transform at any scale: filtered, so that
 // 1.125x or 1.5x look even rather than repeating every eighth or second row. The map is mipmapped
-// too, for displays smaller than its canvas; the sprite sheet is not, since its small levels
+// too when it is shown smaller than its canvas (only then are the smaller levels read, and making
+// them costs the graphics driver megabytes); the sprite sheet is not, since its small levels
 // would blend neighbouring sprites.
 ALLEGRO_BITMAP* loadScaledPicture(const char* name, int extraFlags)
 {
@@ -44,12 +45,12 @@ ALLEGRO_BITMAP* loadScaledPicture(const char* name, int extraFlags)
 
 }  // namespace
 
-void loadAssets(Assets& assets, bool withSound)
+void loadAssets(Assets& assets, bool withSound, bool mapShrunk)
 {
     assets = Assets{};
     assets.uiFont = al_load_font(QUENMARSH_FONT_FILE, fontHeight, ALLEGRO_TTF_NO_AUTOHINT);
     if (!assets.uiFont) assets.uiFont = al_create_builtin_font();
-    assets.mapBitmap = loadScaledPicture(QUENMARSH_MAP_FILE, ALLEGRO_MIPMAP);
+    assets.mapBitmap = loadScaledPicture(QUENMARSH_MAP_FILE, mapShrunk ? ALLEGRO_MIPMAP : 0);
     // The panel's sprites stay unfiltered, pixel for pixel; the chip comes from a filtered copy.
     assets.tilesBitmap = loadPicture(QUENMARSH_TILES_FILE);
     assets.worldTilesBitmap = loadScaledPicture(QUENMARSH_TILES_FILE, 0);

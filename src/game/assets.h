@@ -13,7 +13,7 @@ struct Assets {
     ALLEGRO_FONT* uiFont;
     ALLEGRO_BITMAP* mapBitmap;
     // The map as the display shows it, made by makeScaledMap when the game loop starts; while it
-    // is null the care screen scales mapBitmap itself.
+    // is null the care screen scales mapBitmap itself. Once it is made, mapBitmap is freed.
     ALLEGRO_BITMAP* scaledMap;
     ALLEGRO_BITMAP* tilesBitmap;
     ALLEGRO_BITMAP* worldTilesBitmap;  // the same sheet, filtered for drawing at any scale
@@ -32,7 +32,8 @@ struct Assets {
     ALLEGRO_SAMPLE* crySample;
 };
 
-// withSound: audio is installed (loading a sample before that crashes Allegro).
-void loadAssets(Assets& assets, bool withSound);
+// withSound: audio is installed (loading a sample before that crashes Allegro). mapShrunk: the
+// display shows the map smaller than its canvas.
+void loadAssets(Assets& assets, bool withSound, bool mapShrunk);
 // Destroys what loadAssets made (sprites before their sheet) and nulls every field.
 void releaseAssets(Assets& assets);

@@ -21,6 +21,15 @@ uint64_t clockSeed()
     return (uint64_t)std::chrono::system_clock::now().time_since_epoch().count();
 }
 
+// Whether the display shows the map smaller than its canvas.
+bool mapShrunk(const ALLEGRO_TRANSFORM& worldTransform)
+{
+    float x = 0;
+    float bottom = (float)mapCanvasHeight;
+    al_transform_coordinates(&worldTransform, &x, &bottom);
+    return bottom < (float)mapCanvasHeight;
+}
+
 }  // namespace
 
 void initGameLoopState(GameLoopState& state, int32_t displayWidth, int32_t displayHeight,
@@ -79,7 +88,8 @@ bool frameWanted(const GameLoopState& state, const FrameView& shown)
 
 void drawFrame(const GameLoopState& state)
 {
-    al_clear_to_color(al_map_rgb(0, 0, 0));
+    // The care screen clears only what its map leaves uncovered.
+    if (state.screen != Screen::Care) al_clear_to_color(al_map_rgb(0, 0, 0));
     switch (state.screen) {
     case Screen::Care: drawCareScreen(state); break;
     case Screen::Dialog: drawDialog(state); break;
@@ -95,9 +105,15 @@ void runGameLoop()
     ALLEGRO_BITMAP* backBuffer = al_get_target_bitmap();
     initGameLoopState(state, al_get_bitmap_width(backBuffer), al_get_bitmap_height(backBuffer),
                       clockSeed());
-    loadAssets(state.assets, audioInstalled);
+    loadAssets(state.assets, audioInstalled, mapShrunk(state.worldTransform));
     // The display is made once and never recreated, so the map is scaled once for the run.
     state.assets.scaledMap = makeScaledMap(state.assets.mapBitmap, state.worldTransform);
+    // Nothing reads the picture at its own size again: its memory goes back before the first
+    // frame (the textures for the panel, the shaders) asks for more.
+    if (state.assets.scaledMap && state.assets.mapBitmap) {
+        al_destroy_bitmap(state.assets.mapBitmap);
+        state.assets.mapBitmap = nullptr;
+    }
     loadProgress();
     // From here on a lost display has progress of its own to keep.
     watchDisplayConnection(saveProgress);

@@ -11,6 +11,31 @@
 
 namespace {
 
+// Black wherever the scaled map does not reach: to its right and below it. The map is opaque and
+// copied over whatever the last frame left, so clearing under it would only cost time.
+void clearBesideMap(const GameLoopState& state)
+{
+    const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
+    ALLEGRO_BITMAP* map = state.assets.scaledMap;
+    if (!map) {
+        al_clear_to_color(black);
+        return;
+    }
+    const int mapWidth = al_get_bitmap_width(map);
+    const int mapHeight = al_get_bitmap_height(map);
+    int x, y, w, h;
+    al_get_clipping_rectangle(&x, &y, &w, &h);
+    if (mapWidth < state.displayWidth) {
+        al_set_clipping_rectangle(mapWidth, 0, state.displayWidth - mapWidth, state.displayHeight);
+        al_clear_to_color(black);
+    }
+    if (mapHeight < state.displayHeight) {
+        al_set_clipping_rectangle(0, mapHeight, mapWidth, state.displayHeight - mapHeight);
+        al_clear_to_color(black);
+    }
+    al_set_clipping_rectangle(x, y, w, h);
+}
+
 void drawMapLayer(const GameLoopState& state)
 {
     const CareState& care = state.care;
@@ -100,6 +125,7 @@ float meterFillEnd(int32_t displayWidth, float meter)
 
 void drawCareScreen(const GameLoopState& state)
 {
+    clearBesideMap(state);
     drawMapLayer(state);
     drawPanelLayer(state);
 }
