@@ -33,7 +33,9 @@ web-deps:
 	@./tools/install-deps.sh build web
 
 # Every program run here comes from a package that packages.txt names; Build-Depends agrees.
-check-packages: test-deps
+# `make test` needs every group, installed in one go.
+check-packages:
+	@./tools/install-deps.sh build package test windows web
 	@python3 tools/check-packages.py
 
 build: deps
@@ -48,11 +50,20 @@ run: build
 	cd $(BUILD) && ./quenmarsh
 
 # The unit tests and one played game under AddressSanitizer, UndefinedBehaviorSanitizer and
-# LeakSanitizer, then the whole suite (unit, drawing, fuzzing, end to end) on the normal build.
+# LeakSanitizer, then the whole suite (unit, drawing, fuzzing, end to end) on the normal build,
+# then the Windows build under Wine and the web build in headless Chromium.
+# The native tests mostly wait on real time, so meanwhile the Windows and web libraries build in
+# the background at the lowest priority, on the CPU the tests leave idle. Each is waited for
+# before its own tests, whose build then finds it up to date (or builds it again and shows why
+# it failed). A failing suite does not stop the others; `make test` fails if any did.
 test: check-packages test-build sanitize
-	cd $(BUILD) && ctest --output-on-failure --timeout 600
-	@$(MAKE) windows-test
-	@$(MAKE) web-test
+	@nice -n 19 ./packaging/build-deps.sh windows $(WINDOWS_BUILD)/deps & windows=$$!; \
+	nice -n 19 ./packaging/build-deps.sh web $(WEB_BUILD)/deps & web=$$!; \
+	(cd $(BUILD) && ctest --output-on-failure --timeout 600); native=$$?; \
+	wait $$windows; $(MAKE) windows-test; windows=$$?; \
+	wait $$web; $(MAKE) web-test; web=$$?; \
+	echo "make test: native $$native, Windows $$windows, web $$web (0 is a pass)"; \
+	[ $$native -eq 0 ] && [ $$windows -eq 0 ] && [ $$web -eq 0 ]
 
 # $(WINDOWS_BUILD)/Quenmarsh-<version>-windows-x64.zip: the libraries from third_party/ (once per build
 # tree), then the game cross-built with MinGW-w64, with data/ from the native build.
