@@ -597,6 +597,16 @@ class GameTestCase(unittest.TestCase):
             self.addCleanup(shutil.rmtree, game.settings, True)
         return game
 
+    def play_to_first_dialog_and_leave(self, **kwargs):
+        """Starts the game (as start_game), waits for dialog 0, leaves with Escape and checks the
+        exit status; returns the ended game."""
+        game = self.start_game(**kwargs)
+        game.wait_for_window()
+        game.wait_for_dialog(0)
+        game.quit("Escape")
+        self.assertEqual(game.wait_exit(), 0)
+        return game
+
     def temp_folder(self):
         folder = tempfile.mkdtemp(prefix="qm-e2e-")
         self.addCleanup(shutil.rmtree, folder, True)

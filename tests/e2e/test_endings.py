@@ -122,11 +122,7 @@ class Endings(GameTestCase):
                 settings = self.temp_folder()
                 make(os.path.join(settings, "qmprogress.dat"))
                 before = os.lstat(os.path.join(settings, "qmprogress.dat"))
-                game = self.start_game(settings=settings)
-                game.wait_for_window()
-                game.wait_for_dialog(0)
-                game.quit("Escape")
-                self.assertEqual(game.wait_exit(), 0)
+                game = self.play_to_first_dialog_and_leave(settings=settings)
                 after = os.lstat(game.progress_file)
                 self.assertEqual((after.st_ino, after.st_mode, after.st_size, after.st_mtime_ns),
                                  (before.st_ino, before.st_mode, before.st_size, before.st_mtime_ns))

@@ -55,11 +55,7 @@ class Resume(GameTestCase):
         # stays as it was.
         settings = self.temp_folder()
         os.mkdir(os.path.join(settings, "qmprogress.dat"))
-        game = self.start_game(settings=settings)
-        game.wait_for_window()
-        game.wait_for_dialog(0)
-        game.quit("Escape")
-        self.assertEqual(game.wait_exit(), 0)
+        game = self.play_to_first_dialog_and_leave(settings=settings)
         self.assertTrue(os.path.isdir(game.progress_file))
         self.assertEqual(os.listdir(game.progress_file), [])
         self.assertFalse(os.path.exists(game.progress_file + ".new"))

@@ -66,11 +66,7 @@ class SecondCopy(GameTestCase):
                 settings = os.path.join(self.temp_folder(), "config")
                 if what == "a folder in place of the lock":
                     os.makedirs(os.path.join(settings, "qmprogress.dat.lock"))
-                game = self.start_game(settings=settings)
-                game.wait_for_window()
-                game.wait_for_dialog(0)
-                game.quit("Escape")
-                self.assertEqual(game.wait_exit(), 0)
+                game = self.play_to_first_dialog_and_leave(settings=settings)
                 self.assertEqual(game.saved_progress(), progress_text(DEFAULTS))
                 self.assertIn("cannot tell whether the game is already running", game.output())
 
