@@ -1,7 +1,9 @@
-// The platform layer on Windows: console control signals, and files through the Win32 API.
+// The platform layer on Windows: console control signals, files through the Win32 API, and the
+// system's own error box.
 #include "shell/platform.h"
 
 #include <windows.h>
+#include <allegro5/allegro_native_dialog.h>
 #include <csignal>
 #include <fcntl.h>
 #include <io.h>
@@ -126,4 +128,9 @@ bool replaceFileDurably(const std::string& path, const std::string& bytes, std::
     }
     if (oldAttributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(target.c_str(), oldAttributes);
     return true;
+}
+
+void showErrorBox(const char* title, const char* heading, const char* message)
+{
+    al_show_native_message_box(nullptr, title, heading, message, nullptr, ALLEGRO_MESSAGEBOX_ERROR);
 }

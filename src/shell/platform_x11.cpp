@@ -1,8 +1,10 @@
 // The platform layer's part for X11 desktops: the game's own handler for a lost display
-// connection.
+// connection, and the error box.
 #include "shell/platform.h"
 
 #include <X11/Xlib.h>
+#include <allegro5/allegro_native_dialog.h>
+#include <dlfcn.h>
 #include <mutex>
 #include <unistd.h>
 
@@ -28,4 +30,16 @@ void watchDisplayConnection(void (*lastSave)())
 {
     displayLastSave = lastSave;
     XSetIOErrorHandler(onDisplayLost);
+}
+
+// The error box's add-on pulls GTK in, megabytes of memory in every run: it is loaded only when
+// there is an error to show, and never unloaded. Its function is looked up the way a linked one
+// would be, so a preloaded library can still stand in for it. Without the add-on the player
+// still has the message on stderr.
+void showErrorBox(const char* title, const char* heading, const char* message)
+{
+    if (!dlopen(QUENMARSH_DIALOG_LIBRARY, RTLD_NOW | RTLD_GLOBAL)) return;
+    using MessageBox = int (*)(ALLEGRO_DISPLAY*, const char*, const char*, const char*, const char*, int);
+    const auto box = reinterpret_cast<MessageBox>(dlsym(RTLD_DEFAULT, "al_show_native_message_box"));
+    if (box) box(nullptr, title, heading, message, nullptr, ALLEGRO_MESSAGEBOX_ERROR);
 }
