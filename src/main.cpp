@@ -9,6 +9,7 @@ int main(int argc, char** argv)
     (void)argc;
     if (!startUp(argv[0])) {
         shutDown();
+        gameEnded(-1);
         return -1;
     }
     // An ending signal during the intro ends the game at the loop's first pass; a lost display
@@ -18,5 +19,6 @@ int main(int argc, char** argv)
     runIntro();
     runGameLoop();
     shutDown();
+    gameEnded(0);
     return 0;
 }

@@ -1,20 +1,18 @@
 // The browser's side of the platform layer (src/shell/platform_web.cpp), run inside the game's
-// script before the game starts: the progress file kept by the browser, the page's hidden and
-// closed events, the window's size as the display's, and a WebGL 2 context where there is one.
-// The page (index.html) sets Module's showErrorBox and onExit to show what they tell; onExit is
-// called with main()'s status when the game ends.
-
-// Where the game keeps its progress: the parent of the settings folder, which SDL puts at
-// /libsdl/<application name>/ (the game names neither application nor organisation).
-var quenmarshProgressFile = '/libsdl/qmprogress.dat';
-// The browser keeps it per page address, as the same nine-line text.
-var quenmarshProgressKey = 'quenmarsh-progress:' + location.pathname.replace(/[^/]*$/, '');
+// script before the game starts: the page's hidden and closed events, the window's size as the
+// display's, and a WebGL 2 context where there is one. The page (index.html) sets Module's
+// showErrorBox, keptProgress, keepProgress and gameEnded, which the game's platform file calls:
+// the error box, the progress text the browser keeps, each save, and the end with main()'s status.
 
 Module['displayWidth'] = Module['displayWidth'] || window.innerWidth || 854;
 Module['displayHeight'] = Module['displayHeight'] || window.innerHeight || 480;
 Module['showErrorBox'] = Module['showErrorBox'] || function (title, heading, message) {
   console.warn(title + ': ' + heading + ': ' + message);
 };
+// Without a page that keeps it, the progress lasts as long as the page.
+Module['keptProgress'] = Module['keptProgress'] || null;
+Module['keepProgress'] = Module['keepProgress'] || function () { return 'no page keeps it'; };
+Module['gameEnded'] = Module['gameEnded'] || function () {};
 
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function () {
@@ -29,37 +27,6 @@ Module['preRun'].push(function () {
   }
   var lose = webgl.getExtension('WEBGL_lose_context');
   if (lose) lose.loseContext();
-
-  var text = null;
-  try {
-    text = localStorage.getItem(quenmarshProgressKey);
-  } catch (e) {
-    console.warn('Quenmarsh: this browser keeps no progress here (' + e + ')');
-  }
-  if (text !== null) {
-    FS.mkdirTree(quenmarshProgressFile.replace(/[^/]*$/, ''));
-    FS.writeFile(quenmarshProgressFile, text);
-  }
-  // Every save ends by renaming the new file onto the old: its text goes to the browser then.
-  var rename = FS.rename;
-  FS.rename = function (from, to) {
-    rename(from, to);
-    if (PATH.normalize(to) !== quenmarshProgressFile) return;
-    try {
-      localStorage.setItem(quenmarshProgressKey, FS.readFile(quenmarshProgressFile, {encoding: 'utf8'}));
-    } catch (e) {
-      console.warn('Quenmarsh: cannot keep the progress in this browser (' + e + ')');
-    }
-  };
-
-  // The game ends when main() returns. Having slept through Asyncify, it returns into the
-  // browser's event loop, where Emscripten drops its status without a word: tell the page.
-  var doRewind = Asyncify.doRewind;
-  Asyncify.doRewind = function (data) {
-    var status = doRewind(data);
-    if (!Asyncify.currData && Module['onExit']) Module['onExit'](status);
-    return status;
-  };
 
   // Allegro asks for OpenGL ES 2, that is WebGL 1, which cannot build the smaller copies of the
   // 640 x 480 map that smooth it. WebGL 2 (OpenGL ES 3) can and draws the rest the same; a

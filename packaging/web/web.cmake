@@ -28,9 +28,11 @@ add_custom_command(OUTPUT quenmarsh.data quenmarsh-data.js
   VERBATIM)
 add_custom_target(quenmarsh-web-data DEPENDS quenmarsh.data quenmarsh-data.js)
 
-# ASYNCIFY lets al_wait_for_event and al_rest sleep in the browser's event loop.
+# ASYNCIFY lets al_wait_for_event and al_rest sleep in the browser's event loop. The runtime
+# outlives main() (no EXIT_RUNTIME): on the end page, the page still asks the game whether a file
+# the player loads is a progress file.
 target_link_options(quenmarsh PRIVATE
-  -sASYNCIFY -sALLOW_MEMORY_GROWTH=1 -sFULL_ES2=1 -sMAX_WEBGL_VERSION=2 -sEXIT_RUNTIME=1 -sFORCE_FILESYSTEM=1
+  -sASYNCIFY -sALLOW_MEMORY_GROWTH=1 -sFULL_ES2=1 -sMAX_WEBGL_VERSION=2 -sFORCE_FILESYSTEM=1
   --js-library ${QUENMARSH_WEB_DIR}/library.js --pre-js ${QUENMARSH_WEB_DIR}/pre.js)
 set_target_properties(quenmarsh PROPERTIES
   LINK_DEPENDS "${QUENMARSH_WEB_DIR}/library.js;${QUENMARSH_WEB_DIR}/pre.js")

@@ -75,6 +75,7 @@ void loadProgress()
     refusedPath.clear();
     std::string file, reason, bytes;
     if (!progressPath(file)) return;
+    restoreProgressFile(file);
     switch (fileKind(file, reason)) {
     case FileKind::Missing: return;  // the first run
     case FileKind::Other: refuse(file, "not a regular file"); return;
@@ -102,7 +103,7 @@ void saveProgress()
         reason = error.message();
     else if (fileKind(file, reason) == FileKind::Other)
         reason = "not a regular file";
-    else if (replaceFileDurably(file, formatProgress(progress), reason))
+    else if (replaceFileDurably(file, formatProgress(progress), reason) && progressSaved(file, reason))
         return;
     tellOnce("cannot save the progress to " + file + ": " + reason);
 }

@@ -29,5 +29,6 @@ bool claimProgress();
 // line on stderr says so.
 void loadProgress();
 // Writes `progress` to the file durably; never leaves a half-written file. A failure is told on
-// stderr (once for each reason), never on the screen. Safe to call from any thread.
+// stderr (once for each reason), never on the game's screen (the browser's page tells a refused
+// save in its own way). Safe to call from any thread.
 void saveProgress();

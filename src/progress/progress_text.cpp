@@ -168,6 +168,24 @@ void appendMeter(std::string& out, float value)
                                                   (unsigned long long)(millionths % 1000000u)));
 }
 
+// One whole value of the field, nothing after it, that reading keeps as it is: a counter not
+// below 0, a meter within 0..its highest value, heat in eighths.
+bool isFieldValue(const ProgressField& field, std::string_view text)
+{
+    std::string_view number = text;
+    if (!dropPlusSign(number) || number.empty()) return false;
+    if (field.integer) {
+        int32_t value = 0;
+        const std::from_chars_result result = std::from_chars(number.data(), number.data() + number.size(), value);
+        return result.ec == std::errc() && result.ptr == number.data() + number.size() && (!field.counter || value >= 0);
+    }
+    bool significant = false;
+    if (leadingDecimal(number, significant).size() != number.size()) return false;
+    float value = 0.0f;
+    return parseMeter(text, HUGE_VALF, value) && !(number.front() == '-' && significant) && value <= field.maxValue &&
+           (!field.eighths || std::floor(value * 8.0f) / 8.0f == value);
+}
+
 }  // namespace
 
 Progress defaultProgress()
@@ -239,4 +257,18 @@ Progress parseProgress(std::string_view text)
     ProgressReader reader{};
     feedProgressReader(reader, text.data(), text.size());
     return finishProgressReader(reader);
+}
+
+bool isProgressText(std::string_view text)
+{
+    if (text.size() > maxProgressFileBytes) return false;
+    if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+    for (const ProgressField& field : progressFields) {
+        const std::size_t end = text.find('\n');
+        if ((end == std::string_view::npos) != (&field == &progressFields[progressLineCount - 1])) return false;
+        const std::string_view line = trimBlanks(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!isFieldValue(field, line)) return false;
+    }
+    return true;
 }

@@ -45,3 +45,9 @@ Progress finishProgressReader(const ProgressReader& reader);
 
 // The whole file text at once.
 Progress parseProgress(std::string_view text);
+
+// Whether `text` is a progress file as the game writes it and reads it back unchanged: nine
+// lines (the last line feed may be missing; blanks and a carriage return around a value do not
+// count), each one whole value of its field that reading neither clamps nor rounds, within
+// maxProgressFileBytes. A file the player brings in must be one before it replaces the progress.
+bool isProgressText(std::string_view text);

@@ -1,7 +1,7 @@
 // The game's only calls into the operating system (and the X library, and the browser's page):
 // how the game learns it must end, how it tells the player it cannot run, the claim that keeps
-// a second copy off a progress file in use, and the file
-// operations a progress file needs to survive crashes and power cuts.
+// a second copy off a progress file in use, the file operations a progress file needs to
+// survive crashes and power cuts, and where the browser keeps the progress and hears the end.
 // Paths are UTF-8 text in the platform's native notation. Free of Allegro.
 #pragma once
 #include <cstddef>
@@ -25,6 +25,17 @@ void watchDisplayConnection(void (*lastSave)());
 // with no parent window, titled `title`, with `heading` above the message, that the player
 // dismisses; in the browser the page shows the message in place of the game.
 void showErrorBox(const char* title, const char* heading, const char* message);
+
+// In the browser the progress file lives in memory and goes with the page, so the page keeps its
+// text in the browser's own storage. Desktops keep the file itself: these do nothing there.
+// Before the progress file at `path` is read: the text the page keeps is written there.
+void restoreProgressFile(const std::string& path);
+// After each save of the progress file at `path`: false with a reason when the browser refused
+// to keep its text (the page tells the player at once).
+bool progressSaved(const std::string& path, std::string& reason);
+// The game has ended with main()'s `status`: the page says what that means to the player and
+// takes no more saves from it.
+void gameEnded(int status);
 
 // Whether this copy of the game may play on a progress file.
 enum class Claim {

@@ -22,6 +22,11 @@ void watchEndSignals()
 // Windows has no display connection to lose.
 void watchDisplayConnection(void (*)()) {}
 
+// The progress file is the keeping, and the process ends by itself.
+void restoreProgressFile(const std::string&) {}
+bool progressSaved(const std::string&, std::string&) { return true; }
+void gameEnded(int) {}
+
 long readSome(int fd, char* into, std::size_t want) { return _read(fd, into, (unsigned)want); }
 
 namespace {

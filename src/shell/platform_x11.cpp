@@ -43,3 +43,8 @@ void showErrorBox(const char* title, const char* heading, const char* message)
     const auto box = reinterpret_cast<MessageBox>(dlsym(RTLD_DEFAULT, "al_show_native_message_box"));
     if (box) box(nullptr, title, heading, message, nullptr, ALLEGRO_MESSAGEBOX_ERROR);
 }
+
+// The progress file is the keeping, and the process ends by itself.
+void restoreProgressFile(const std::string&) {}
+bool progressSaved(const std::string&, std::string&) { return true; }
+void gameEnded(int) {}

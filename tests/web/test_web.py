@@ -52,6 +52,21 @@ Object.defineProperty(ScriptProcessorNode.prototype, 'onaudioprocess', {
 """
 
 
+# Runs before the page's own scripts as well: records the progress the browser held as the page
+# opened, and makes the browser's storage full while the test says so.
+STORAGE = """
+try {
+  window.quenmarshStoredAtStart = Object.keys(localStorage).filter(key => key.startsWith('quenmarsh-progress:'))
+    .map(key => localStorage.getItem(key))[0] || null;
+} catch (error) {}
+const setItem = Storage.prototype.setItem;
+Storage.prototype.setItem = function (key, value) {
+  if (window.quenmarshStorageFull) throw new DOMException('The quota has been exceeded.', 'QuotaExceededError');
+  return setItem.call(this, key, value);
+};
+"""
+
+
 def say(text):
     print("[web] " + text, flush=True)
 
@@ -80,6 +95,7 @@ class BrowserGame(unittest.TestCase):
         cls.driver = webdriver.Chrome(options=options, service=Service(executable_path="/usr/bin/chromedriver"))
         cls.addClassCleanup(cls.driver.quit)
         cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HEAR})
+        cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": STORAGE})
         # The window's frame takes some of its size: the page itself gets WIDTH x HEIGHT.
         inner = cls.driver.execute_script("return [window.innerWidth, window.innerHeight];")
         cls.driver.set_window_size(2 * WIDTH - inner[0], 2 * HEIGHT - inner[1])
@@ -139,6 +155,27 @@ class BrowserGame(unittest.TestCase):
                        "return null;")
         return None if text is None else parse_progress(text.encode())
 
+    def notice(self):
+        return self.driver.find_element(By.ID, "notice").text
+
+    def save_copy(self):
+        """The file the page's save button downloads."""
+        folder = tempfile.mkdtemp(prefix="qm-download-")
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        self.driver.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": folder})
+        self.driver.find_element(By.ID, "save-copy").click()
+        path = os.path.join(folder, "qmprogress.dat")
+        harness.wait_until(lambda: os.path.exists(path), 30, what="the saved copy")
+        with open(path, "rb") as copy:
+            return copy.read()
+
+    def load_file(self, content):
+        """Chooses a file for the page's load button."""
+        with tempfile.NamedTemporaryFile(prefix="qm-load-", suffix=".dat", delete=False) as chosen:
+            chosen.write(content)
+        self.addCleanup(os.remove, chosen.name)
+        self.driver.find_element(By.ID, "progress-file").send_keys(chosen.name)
+
     def store(self, values):
         """Puts a progress in the browser while no game runs there: a running game saves its own
         over it when its page goes. A text file of the same site is shown meanwhile."""
@@ -195,6 +232,35 @@ class BrowserGame(unittest.TestCase):
         self.assertLessEqual(abs(resumed.meter("fire") - 20), 1)
         self.assertTrue(resumed.shows_counters(0, 0))
 
+        # Storage that fills up during play: the failed save is told at once; a kept one ends that.
+        self.js("window.quenmarshStorageFull = true; quenmarshPageHidden();")
+        self.assertIn("did not keep the progress: its storage for this site is full", self.notice())
+        self.js("window.quenmarshStorageFull = false; quenmarshPageHidden();")
+        self.assertEqual(self.notice(), "")
+
+        # A saved copy is the desktop game's file with the progress the game has now.
+        copy = self.save_copy()
+        self.assertEqual(copy, progress_text(parse_progress(copy)))
+        self.assertEqual(parse_progress(copy), self.stored())
+        self.assertAlmostEqual(parse_progress(copy)["fire"], 20, delta=0.01)
+
+        # Files that are not progress files change nothing, and the game goes on.
+        self.js("window.quenmarshSamePage = true;")
+        for damaged in (copy.replace(b"\n", b"\nx", 1), b"0\n" * (1 << 20)):
+            self.load_file(damaged)
+            self.assertIn("not a Quenmarsh progress file", harness.wait_until(self.notice, 10, what="the refusal"))
+            self.js("document.getElementById('notice').click();")
+            self.assertEqual(parse_progress(copy), self.stored())
+        self.assertTrue(self.js("return window.quenmarshSamePage;"))
+
+        # The copy with other counters, as the desktop game writes them, replaces the progress:
+        # the game starts again on it, and the old game saved nothing over it on its way out.
+        carried = dict(parse_progress(copy), goodCount=4, deadCount=2)
+        self.load_file(progress_text(carried))
+        harness.wait_until(lambda: not self.js("return window.quenmarshSamePage;"), 30, what="the reload")
+        self.assertEqual(parse_progress(self.js("return quenmarshStoredAtStart;").encode()), carried)
+        self.wait_for_screen(lambda s: s.is_care_screen() and s.shows_counters(4, 2), "the loaded counters")
+
         # A second tab does not start a second game on the same progress.
         first = self.driver.current_window_handle
         self.driver.switch_to.new_window("tab")
@@ -244,25 +310,71 @@ class BrowserGame(unittest.TestCase):
             self.driver.get_log("browser")  # the blocked request's error is expected here
 
 
+def serve_and_browse(test, *flags, prefs=None):
+    """A server of the page and a Chromium of its own for one test: the page's address and the driver."""
+    server = subprocess.Popen([sys.executable, SERVER, FOLDER], stdout=subprocess.PIPE, text=True,
+                              preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGTERM))
+    test.addCleanup(server.wait)
+    test.addCleanup(server.terminate)
+    url = server.stdout.readline().split("open ")[1].split(" ")[0]
+    profile = tempfile.mkdtemp(prefix="qm-chromium-")
+    test.addCleanup(shutil.rmtree, profile, ignore_errors=True)
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for flag in ("--headless=new", "--no-sandbox", "--no-first-run", "--disable-background-networking",
+                 "--user-data-dir=" + profile) + flags:
+        options.add_argument(flag)
+    if prefs:
+        options.add_experimental_option("prefs", prefs)
+    driver = webdriver.Chrome(options=options, service=Service(executable_path="/usr/bin/chromedriver"))
+    test.addCleanup(driver.quit)
+    return url, driver
+
+
+def message(driver, timeout=30):
+    return harness.wait_until(lambda: driver.find_element(By.ID, "message").text, timeout, what="the message")
+
+
 class BrowserWithoutWebGL(unittest.TestCase):
     def test_the_page_says_what_the_error_box_would(self):
-        server = subprocess.Popen([sys.executable, SERVER, FOLDER], stdout=subprocess.PIPE, text=True,
-                                  preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGTERM))
-        self.addCleanup(server.wait)
-        self.addCleanup(server.terminate)
-        url = server.stdout.readline().split("open ")[1].split(" ")[0]
-        profile = tempfile.mkdtemp(prefix="qm-chromium-")
-        self.addCleanup(shutil.rmtree, profile, ignore_errors=True)
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for flag in ("--headless=new", "--no-sandbox", "--disable-3d-apis", "--no-first-run",
-                     "--disable-background-networking", "--user-data-dir=" + profile):
-            options.add_argument(flag)
-        driver = webdriver.Chrome(options=options, service=Service(executable_path="/usr/bin/chromedriver"))
-        self.addCleanup(driver.quit)
+        url, driver = serve_and_browse(self, "--disable-3d-apis")
         driver.get(url)
-        text = harness.wait_until(lambda: driver.find_element(By.ID, "message").text, 30, what="the message")
-        self.assertEqual(text, "Cannot run: Can not create the display.")
+        self.assertEqual(message(driver), "Cannot run: Can not create the display.")
+
+
+class BrowserKeepingNothing(unittest.TestCase):
+    def test_site_data_blocked_on_a_page_that_is_not_a_secure_context(self):
+        # A made-up host on plain http: no Web Locks there. Site data blocked: no localStorage.
+        url, driver = serve_and_browse(self, "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+                                       "--host-resolver-rules=MAP quenmarsh.test 127.0.0.1",
+                                       prefs={"profile.default_content_setting_values.cookies": 2})
+        url = url.replace("127.0.0.1", "quenmarsh.test")
+        driver.get(url)
+        self.assertFalse(driver.execute_script("return isSecureContext;"))
+        self.assertIn("does not keep progress for this page: site data is blocked", message(driver))
+        driver.find_element(By.ID, "play").click()
+
+        # The second tab is turned away, as with Web Locks.
+        first = driver.current_window_handle
+        driver.switch_to.new_window("tab")
+        driver.get(url)
+        self.assertIn("already", message(driver))
+        driver.close()
+        driver.switch_to.window(first)
+
+        # The game plays to its end (Escape at the first screen that reads keys), and the end
+        # never says "saved".
+        def ended():
+            ActionChains(driver).send_keys(Keys.ESCAPE).perform()
+            return driver.find_element(By.ID, "message").text
+        text = harness.wait_until(ended, 90, interval=1, what="the end")
+        self.assertIn("Quenmarsh has ended. This browser did not keep the progress", text)
+        self.assertNotIn("saved", text)
+
+        # Once that game has ended, another tab plays.
+        driver.switch_to.new_window("tab")
+        driver.get(url)
+        self.assertIn("does not keep progress", message(driver))
 
 
 class WebZip(unittest.TestCase):

@@ -1,5 +1,6 @@
 // The progress text without files: the meter lines against printf, and the reader's limits
-// (the fuzz target checks that the bytes may arrive in any pieces).
+// (the fuzz target checks that the bytes may arrive in any pieces), and which files the player
+// may bring in as progress.
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -75,6 +76,48 @@ TEST(ProgressText, ReaderLimits)
         EXPECT_EQ(loaded.phaseTick, row.phaseTick);
         EXPECT_EQ(loaded.deadCount, row.deadCount);
     }
+}
+
+TEST(ProgressText, BroughtInFiles)
+{
+    const Progress written = {3, 1234, 12.375f, 80.5f, 0.0f, 255.0f, 265.0f, 7, 2147483647};
+    const std::string text = formatProgress(written);
+    // Each line of `text` given in turn by `with`.
+    auto lineSwapped = [&](int line, const std::string& with) {
+        std::size_t start = 0;
+        for (int i = 0; i < line; ++i) start = text.find('\n', start) + 1;
+        return text.substr(0, start) + with + text.substr(text.find('\n', start));
+    };
+    std::string windowsText;
+    for (char c : text) windowsText += c == '\n' ? "\r\n" : std::string(1, c);
+    windowsText.resize(windowsText.size() - 2);
+    const struct {
+        const char* name;
+        std::string text;
+        bool accepted;
+    } cases[] = {
+        {"as written", text, true},
+        {"a fresh chip", formatProgress(defaultProgress()), true},
+        {"Windows line ends, the last one missing", windowsText, true},
+        {"blanks around a value", lineSwapped(7, " 9\t"), true},
+        {"a hand-written meter", lineSwapped(3, "200"), true},
+        {"empty", "", false},
+        {"eight lines", text.substr(0, text.rfind('\n', text.size() - 2) + 1), false},
+        {"a tenth line", text + "0\n", false},
+        {"a blank line after", text + "\n", false},
+        {"an empty line", lineSwapped(0, ""), false},
+        {"text after a number", lineSwapped(7, "7 chips"), false},
+        {"a meter above its highest", lineSwapped(3, "255.5"), false},
+        {"health above the others' highest", lineSwapped(6, "265.5"), false},
+        {"a negative meter", lineSwapped(4, "-1.000000"), false},
+        {"heat between eighths", lineSwapped(2, "12.300000"), false},
+        {"a negative counter", lineSwapped(8, "-1"), false},
+        {"a counter beyond 32 bits", lineSwapped(8, "2147483648"), false},
+        {"a meter not a number", lineSwapped(5, "nan"), false},
+        {"a fraction in a counter", lineSwapped(7, "7.5"), false},
+        {"too large", text + std::string(maxProgressFileBytes, ' '), false},
+    };
+    for (const auto& row : cases) EXPECT_EQ(isProgressText(row.text), row.accepted) << row.name;
 }
 
 }  // namespace
