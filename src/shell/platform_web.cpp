@@ -17,7 +17,7 @@ EM_JS(void, writeKeptProgress, (const char* path), {
     var text = Module['keptProgress'];
     if (text === null || text === undefined) return;
     var file = UTF8ToString(path);
-    FS.mkdirTree(file.replace(/[^/]*$/, ''));
+    FS.mkdirTree(file.substring(0, file.lastIndexOf("/")));
     FS.writeFile(file, text);
 });
 
