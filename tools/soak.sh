@@ -2,7 +2,8 @@
 # tools/soak.sh RUNS BUILD_DIR...: the end-to-end tests of each build tree, RUNS times over,
 # while busy processes at normal priority, one a core, keep the whole machine loaded: a verdict
 # that depends on the machine's speed shows here. Tells each run's result and time, again
-# together at the end, and fails if any run failed.
+# together at the end, and fails if any run failed. The Debian package's test is left out: it
+# plays no game, it builds one, niced, which this load only starves.
 set -u
 runs=$1; shift
 stress-ng --cpu "$(nproc)" --quiet &
@@ -14,7 +15,7 @@ failed=0
 for tree in "$@"; do
     for run in $(seq "$runs"); do
         start=$(date +%s)
-        if (cd "$tree" && ctest -L e2e --output-on-failure --timeout 600); then
+        if (cd "$tree" && ctest -L e2e -E '^e2e_package$' --output-on-failure --timeout 600); then
             result=passed
         else
             result=FAILED

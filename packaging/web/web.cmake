@@ -53,7 +53,7 @@ add_custom_target(web-zip ALL
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${QUENMARSH_STAGE}/LICENSE.txt
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${QUENMARSH_DEPS_PREFIX}/share/licences ${QUENMARSH_STAGE}/licences
   COMMAND ${CMAKE_COMMAND} -E copy ${QUENMARSH_DATA_DIR}/${QUENMARSH_FONT_LICENCE_FILE}
-          ${QUENMARSH_STAGE}/licences/${QUENMARSH_FONT_NAME}.txt
+          ${QUENMARSH_STAGE}/licences/${QUENMARSH_ZIP_FONT_LICENCE}
   COMMAND ${CMAKE_COMMAND} -E chdir ${QUENMARSH_ZIP_ROOT} ${CMAKE_COMMAND} -E tar cf ${QUENMARSH_ZIP} --format=zip Quenmarsh
   DEPENDS quenmarsh quenmarsh-web-data ${QUENMARSH_WEB_DIR}/index.html
   COMMENT "Zipping ${QUENMARSH_ZIP}"
