@@ -4,7 +4,8 @@
 tools/serve_web.py FOLDER [PORT]   (PORT 0, the default, takes any free port)
 
 Any static web server will do for the folder; this one only makes sure of the MIME type
-application/wasm for quenmarsh.wasm, without which browsers compile it more slowly."""
+application/wasm for quenmarsh.wasm, without which browsers compile it more slowly (and of the
+web app manifest's)."""
 import functools
 import http.server
 import sys
@@ -12,7 +13,8 @@ import sys
 
 class Handler(http.server.SimpleHTTPRequestHandler):
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
-                      ".wasm": "application/wasm", ".data": "application/octet-stream"}
+                      ".wasm": "application/wasm", ".data": "application/octet-stream",
+                      ".webmanifest": "application/manifest+json"}
 
     def log_message(self, format, *args):
         pass  # quiet: the address is what the player needs
