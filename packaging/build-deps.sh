@@ -83,8 +83,14 @@ mkdir -p "$prefix" "$work/src"
 start=$(date +%s)
 step() { echo "[$(( $(date +%s) - start )) s] $label: $1"; }
 
+# A release, with our changes to it: third_party/<release>-*.patch, each saying why in its
+# header (and listed in SHA256SUMS, so that a changed patch rebuilds the libraries).
 unpack() {
     tar -xJf "$tarballs/$1.tar.xz" -C "$work/src"
+    for patch in "$tarballs/$1"-*.patch; do
+        [ -f "$patch" ] || continue
+        patch -s -p1 -d "$work/src/$1" <"$patch"
+    done
 }
 
 # name, then extra CMake options
