@@ -350,10 +350,10 @@ class BrowserGame(unittest.TestCase):
         self.addCleanup(lambda: stop(server))
 
         self.open_page(url)
-        self.assertEqual(self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"], [])
         first = self.js("return build;")
         harness.wait_until(lambda: self.js("return !!navigator.serviceWorker.controller;"), 60,
                            what="the service worker in control")
+        self.assertEqual(self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"], [])
         # With no network the page opens and plays.
         stop(server)
         self.open_page(url)
