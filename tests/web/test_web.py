@@ -176,7 +176,10 @@ class BrowserGame(unittest.TestCase):
     def save_page(self, name):
         if SHOTS:
             png = base64.b64decode(self.driver.execute_cdp_cmd("Page.captureScreenshot", {})["data"])
-            subprocess.run(["convert", "png:-", "-resize", "50%", os.path.join(SHOTS, name)], input=png, check=True)
+            # At CSS pixels: the phone's size as its player sees it.
+            ratio = self.js("return devicePixelRatio;")
+            subprocess.run(["convert", "png:-", "-resize", "%g%%" % (100 / ratio), os.path.join(SHOTS, name)],
+                           input=png, check=True)
 
     def stored(self):
         text = self.js("for (let i = 0; i < localStorage.length; i++)"
