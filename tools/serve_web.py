@@ -20,12 +20,19 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         pass  # quiet: the address is what the player needs
 
 
+class Server(http.server.ThreadingHTTPServer):
+    def handle_error(self, request, client_address):
+        # A page that goes away mid-download (a reload, a closed tab) is no error of the server's.
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
+
+
 def main():
     if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
     port = int(sys.argv[2]) if len(sys.argv) == 3 else 0
     handler = functools.partial(Handler, directory=sys.argv[1])
-    with http.server.ThreadingHTTPServer(("127.0.0.1", port), handler) as server:
+    with Server(("127.0.0.1", port), handler) as server:
         print(f"Quenmarsh: open http://127.0.0.1:{server.server_address[1]}/ (Ctrl+C stops the server)",
               flush=True)
         try:

@@ -29,11 +29,13 @@ add_custom_command(OUTPUT quenmarsh.data quenmarsh-data.js
 add_custom_target(quenmarsh-web-data DEPENDS quenmarsh.data quenmarsh-data.js)
 
 # ASYNCIFY lets al_wait_for_event and al_rest sleep in the browser's event loop. SDL2's own
-# JavaScript calls two of Emscripten's library functions that nothing else pulls in.
+# JavaScript calls two of Emscripten's library functions that nothing else pulls in: named in a
+# file, one a line, which needs no quoting of their dollar signs.
+set(quenmarsh_library_functions ${CMAKE_CURRENT_BINARY_DIR}/library-functions.txt)
+file(WRITE ${quenmarsh_library_functions} "$dynCall\n$autoResumeAudioContext\n")
 target_link_options(quenmarsh PRIVATE
   -sASYNCIFY -sALLOW_MEMORY_GROWTH=1 -sFULL_ES2=1 -sMAX_WEBGL_VERSION=2 -sEXIT_RUNTIME=1 -sFORCE_FILESYSTEM=1
-  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$dynCall','$autoResumeAudioContext']"
-  --pre-js ${QUENMARSH_WEB_DIR}/pre.js)
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${quenmarsh_library_functions} --pre-js ${QUENMARSH_WEB_DIR}/pre.js)
 set_target_properties(quenmarsh PROPERTIES LINK_DEPENDS ${QUENMARSH_WEB_DIR}/pre.js)
 
 # The page's one-sentence description, for search engines, portals and home screens.

@@ -59,8 +59,33 @@ Object.defineProperty(ScriptProcessorNode.prototype, 'onaudioprocess', {
 """
 
 
+# Runs before the page's own scripts too: the autoplay rule of browsers on phones and desktops,
+# which headless Chromium does not keep. Sound starts suspended, and resumes only during an act
+# of the player that the browser counts (a click, a key, the end of a touch; not its start).
+AUTOPLAY = """
+const Context = AudioContext;
+window.AudioContext = class extends Context {
+  constructor(...options) { super(...options); this.suspend(); }
+  resume() { return navigator.userActivation.isActive ? super.resume() : Promise.resolve(); }
+};
+"""
+
+
 def say(text):
     print("[web] " + text, flush=True)
+
+
+def looks_like_dialog(shot, answers):
+    """A dialog with that many answers, known by its boxes alone: read off a phone's screen,
+    which the page shows scaled, text is not compared pixel for pixel."""
+    boxes = shot.layout.option_boxes(answers)
+    return all(harness.close_to(shot.pixel(x1 + 6, y1 + 4), harness.GREY, 8) for x1, y1, _, _, _, _ in boxes) and \
+        harness.close_to(shot.pixel(shot.width // 2, shot.height // 2 - 45), harness.BLACK, 8)
+
+
+def looks_like_care_screen(shot):
+    return (harness.close_to(shot.pixel(150, 25), harness.COUNTERS_BOX, 8) and
+            harness.close_to(shot.pixel(shot.width - 5, 131), harness.PANEL_OVER_BLACK, 8))
 
 
 def serve(folder, port=0):
@@ -73,6 +98,7 @@ def serve(folder, port=0):
 def stop(server):
     server.terminate()
     server.wait()
+    server.stdout.close()
 
 
 class BrowserGame(unittest.TestCase):
@@ -89,13 +115,12 @@ class BrowserGame(unittest.TestCase):
         for flag in ("--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
                      "--disable-quic", "--no-first-run", "--disable-background-networking",
                      "--disable-component-update", "--disable-sync", "--disable-dev-shm-usage",
-                     "--autoplay-policy=user-gesture-required",
                      "--user-data-dir=" + cls.profile, "--window-size=%d,%d" % (WIDTH, HEIGHT)):
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         cls.driver = webdriver.Chrome(options=options, service=Service(executable_path="/usr/bin/chromedriver"))
         cls.addClassCleanup(cls.driver.quit)
-        cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HEAR})
+        cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HEAR + AUTOPLAY})
         # The window's frame takes some of its size: the page itself gets WIDTH x HEIGHT.
         inner = cls.driver.execute_script("return [window.innerWidth, window.innerHeight];")
         cls.driver.set_window_size(2 * WIDTH - inner[0], 2 * HEIGHT - inner[1])
@@ -310,7 +335,7 @@ class BrowserGame(unittest.TestCase):
         # whose 20-pixel text the page shows at least 12 CSS pixels tall.
         self.hold_phone(upright=False)
         self.display = (1039, 480)
-        self.wait_for_screen(lambda s: s.shows_dialog(0), "dialog node 0 on a phone")
+        self.wait_for_screen(lambda s: looks_like_dialog(s, 4), "dialog node 0 on a phone")
         self.assertFalse(self.driver.find_element(By.ID, "turn").is_displayed())
         self.assertGreaterEqual(self.js("return canvas.getBoundingClientRect().height / canvas.height;") * 20, 12)
         self.save_page("phone-dialog.png")
@@ -318,16 +343,17 @@ class BrowserGame(unittest.TestCase):
         # A tap answers, once, with no mouse events behind it, and lets the sound play; the whole
         # side panel fits.
         self.js("window.quenmarshMice = 0; canvas.addEventListener('mousedown', () => quenmarshMice++);")
-        self.assertEqual(self.js("return Module.SDL2.audioContext.state;"), "suspended")
+        harness.wait_until(lambda: self.js("return Module.SDL2.audioContext.state;") == "suspended", 10,
+                           what="the sound waiting for the player")
         layout = harness.Layout(*self.display)
         self.tap(layout.answer_point(0, "Will do!"))
-        self.wait_for_screen(lambda s: s.is_care_screen() and all(s.controls_shown()), "the care screen on a phone")
+        self.wait_for_screen(lambda s: looks_like_care_screen(s) and all(s.controls_shown()), "the care screen on a phone")
         harness.wait_until(lambda: self.js("return Module.SDL2.audioContext.state;") == "running", 10,
                            what="the sound unlocked by a tap")
         # A second finger while one is down does nothing: wood under it leaves the fire alone.
         self.tap((layout.map_width // 2, 300), layout.button_centre(3))
         self.tap(layout.button_centre(3))
-        care = self.wait_for_screen(lambda s: s.is_care_screen() and s.meter("fire") is not None, "the fire lifted")
+        care = self.wait_for_screen(lambda s: looks_like_care_screen(s) and s.meter("fire") is not None, "the fire lifted")
         self.assertLessEqual(abs(care.meter("fire") - 20), 1, "one tap, one log")
         self.assertEqual(self.js("return quenmarshMice;"), 0)
         self.save_page("phone-care-screen.png")
@@ -336,7 +362,7 @@ class BrowserGame(unittest.TestCase):
         self.hold_phone(upright=True)
         harness.wait_until(lambda: self.driver.find_element(By.ID, "turn").is_displayed(), 10, what="the request")
         self.hold_phone(upright=False)
-        self.wait_for_screen(lambda s: s.is_care_screen(), "the care screen turned back")
+        self.wait_for_screen(looks_like_care_screen, "the care screen turned back")
 
         # The close button ends the game.
         self.tap(layout.close_centre())
@@ -389,20 +415,23 @@ class BrowserGame(unittest.TestCase):
         self.driver.get("about:blank")
 
     def test_d_inside_a_frame_of_another_site(self):
-        # A portal's page on another port: another origin, which shows the game in a frame.
+        # A portal's page on another site (localhost is not 127.0.0.1's site), which shows the game in
+        # a frame: the browser keeps the frame's storage apart, for that portal alone.
         folder = tempfile.mkdtemp(prefix="qm-portal-")
         self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
         with open(os.path.join(folder, "index.html"), "w") as page:
-            page.write('<!doctype html><body style="margin:0"><iframe id="game" src="%s" allow="fullscreen; autoplay" '
-                       'style="border:0; width:%dpx; height:%dpx"></iframe>' % (self.url, WIDTH, HEIGHT))
+            page.write('<!doctype html><body style="margin:0; overflow:hidden"><iframe id="game" src="%s" '
+                       'allow="fullscreen" style="display:block; border:0; width:%dpx; height:%dpx"></iframe>'
+                       % (self.url, WIDTH, HEIGHT))
         portal, portal_url = serve(folder)
+        portal_url = portal_url.replace("127.0.0.1", "localhost")
         self.addCleanup(lambda: stop(portal))
-        self.store(progress())
 
         def enter():
             self.driver.get(portal_url)
             self.driver.switch_to.frame(self.driver.find_element(By.ID, "game"))
         enter()
+        self.display = (WIDTH, HEIGHT)
         self.wait_for_screen(lambda s: s.shows_dialog(0), "dialog node 0 in a frame")
         self.click(*harness.Layout(*self.display).answer_point(0, "Will do!"))
         self.wait_for_screen(lambda s: s.is_care_screen(), "the care screen in a frame")
