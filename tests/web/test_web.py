@@ -236,6 +236,8 @@ class BrowserGame(unittest.TestCase):
         # size (the first frame is one of that size).
         first_frame = self.open_page()
         say("%.1f s from opening the page to the first frame" % first_frame)
+        # (A canvas answers only for the kind of context it has.)
+        self.assertTrue(self.js("return canvas.getContext('webgl2') !== null;"), "the display draws with WebGL 2")
         start = time.monotonic() - first_frame
         self.wait_for_screen(lambda s: s.shows_dialog(0), "dialog node 0")
         say("%.1f s from opening the page to dialog node 0" % (time.monotonic() - start))
