@@ -245,23 +245,28 @@ class BrowserGame(unittest.TestCase):
 
         # "Will do!" leads to the care screen with its panel and bars; fuel lifts the fire.
         layout = harness.Layout(*self.display)
+        clicked = time.monotonic()
         self.click(*layout.answer_point(0, "Will do!"))
         care = self.wait_for_screen(lambda s: s.is_care_screen() and all(s.controls_shown()), "the care screen")
+        shown = time.monotonic()
         self.assertIn(care.meter("fire"), (None, 0), "a fresh chip has no fire")
         self.click(*layout.button_centre(3))
         self.wait_for_screen(lambda s: s.is_care_screen() and s.meter("fire") is not None
                              and abs(s.meter("fire") - 20) <= 1, "the fire at 20")
         self.assertEqual(self.stored()["phase"], 0, "the switch to the care screen was saved")
 
-        # 60 ticks a second, none dropped: the phase position the page saves when hidden.
-        self.js("quenmarshPageHidden();")
-        before, t0 = self.stored()["phaseTick"], time.monotonic()
+        # 60 ticks a second, none dropped: the phase position the page saves when hidden counts
+        # the care ticks since the click. Never more than the time since the click allows; a
+        # game that falls behind on a busy machine catches up to within half a second of the
+        # time since the care screen showed, one that drops ticks never does.
+        def caught_up():
+            asked = time.monotonic()
+            self.js("quenmarshPageHidden();")
+            played = self.stored()["phaseTick"]
+            self.assertLessEqual(played, 60 * (time.monotonic() - clicked) + 1, "more than 60 ticks a second")
+            return played >= 60 * (asked - shown) - 30 and played / (asked - shown)
         time.sleep(10)
-        self.js("quenmarshPageHidden();")
-        rate = (self.stored()["phaseTick"] - before) / (time.monotonic() - t0)
-        say("%.1f ticks a second" % rate)
-        self.assertGreater(rate, 58.5)
-        self.assertLess(rate, 61.5)
+        say("%.1f ticks a second" % harness.wait_until(caught_up, 30, interval=0.5, what="60 ticks a second"))
 
         # A reload saves on the way out and resumes on the care screen with those meters.
         self.open_page()
@@ -280,14 +285,15 @@ class BrowserGame(unittest.TestCase):
         self.driver.close()
         self.driver.switch_to.window(first)
 
-        # A chip at health 50 with food and water at 150 cries without a break; the sound
+        # A chip at health 50 with food and water at 200 cries without a break; the sound
         # starts after the first click, as browsers require.
-        self.store(progress(phase=1, phaseTick=100, fire=10, heat=10, water=150, food=150, health=50))
+        crying = progress(phase=1, phaseTick=100, fire=10, heat=10, water=200, food=200, health=50)
+        self.store(crying)
         self.open_page()
         self.wait_for_screen(lambda s: s.is_care_screen(), "the crying chip")
         self.click(10, HEIGHT - 10)
         self.js("window.quenmarshLoudest = 0;")
-        loudest = harness.wait_until(lambda: self.js("return window.quenmarshLoudest;") > 0.05, 15,
+        loudest = harness.wait_until(lambda: self.js("return window.quenmarshLoudest;") > 0.05, 30,
                                      what="the cry") and self.js("return window.quenmarshLoudest;")
         say("the cry's loudest sample: %.2f" % loudest)
 
@@ -296,7 +302,9 @@ class BrowserGame(unittest.TestCase):
         text = self.wait_for_message()
         self.assertIn("saved", text)
         self.assertIn("Reload", text)
-        self.assertLess(self.stored()["health"], 100, "the crying chip's health was saved")
+        # The crying chip's meters, as many ticks on as the saved phase position tells.
+        saved = self.stored()
+        self.assertEqual(saved, harness.after_care_ticks(crying, saved["phaseTick"] - crying["phaseTick"]))
 
         # No errors in the console, from the page, the game or WebGL.
         self.read_console()
