@@ -101,7 +101,7 @@ web-test: test-build web
 
 # Serves the web zip's folder on this computer only, and prints the address to open.
 play-web: web
-	./tools/serve_web.py $(WEB_BUILD)/zip/Quenmarsh
+	./tools/serve_web.py $(WEB_BUILD)/zip
 
 sanitize: test-deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUENMARSH_SANITIZE=ON -DQUENMARSH_TESTS=ON -DQUENMARSH_BENCH=OFF

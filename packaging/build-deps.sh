@@ -68,10 +68,12 @@ libpng=$(release libpng)
 libjpeg=$(release libjpeg-turbo)
 notices="$here/$target/NOTICES.txt.in"
 
-# What the prefix is built from: the tarballs and the way this script builds them.
+# What the prefix is built from: the tarballs, our patches to them and the way this script
+# builds them.
 built_from() {
     cat "$tarballs/SHA256SUMS"
-    sha256sum "$here/build-deps.sh" "$notices" $toolchain | cut -d' ' -f1
+    # shellcheck disable=SC2046 # one word per file
+    sha256sum "$here/build-deps.sh" "$notices" $toolchain $(ls "$tarballs"/*.patch 2>/dev/null) | cut -d' ' -f1
 }
 if [ -f "$stamp" ] && built_from | cmp -s "$stamp" -; then
     echo "$label: up to date in $prefix"
@@ -83,8 +85,13 @@ mkdir -p "$prefix" "$work/src"
 start=$(date +%s)
 step() { echo "[$(( $(date +%s) - start )) s] $label: $1"; }
 
+# A release, with our changes to it: third_party/<release>-*.patch, each saying why in its header.
 unpack() {
     tar -xJf "$tarballs/$1.tar.xz" -C "$work/src"
+    for patch in "$tarballs/$1"-*.patch; do
+        [ -f "$patch" ] || continue
+        patch -s -p1 -d "$work/src/$1" <"$patch"
+    done
 }
 
 # name, then extra CMake options

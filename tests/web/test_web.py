@@ -1,11 +1,15 @@
 """The browser zip played in headless Chromium, driven by Selenium: the page is served from
 127.0.0.1 by the test itself, the canvas read back from screenshots with the end-to-end
 harness's knowledge of the screens (tests/e2e/harness.py), the progress read from the
-browser's localStorage, the sound from what SDL hands to Web Audio.
+browser's localStorage, the sound from what SDL hands to Web Audio. A phone is Chromium's
+mobile emulation with touch, driven through DevTools.
 
-QUENMARSH_WEB_DIR is the zip's Quenmarsh/ folder; QUENMARSH_TEXT_PICTURE and QUENMARSH_FONT
-come from the native build, as for the end-to-end tests."""
+QUENMARSH_WEB_DIR is the folder the zip holds; QUENMARSH_WEB_FILES and QUENMARSH_WEB_STAMP the
+build's unstamped files and the script that stamps them, to make a second build; QUENMARSH_TEXT_PICTURE
+and QUENMARSH_FONT come from the native build, as for the end-to-end tests. With
+QUENMARSH_WEB_SHOTS set to a folder, the phone's screens are saved there (docs/ has them)."""
 
+import base64
 import ctypes
 import os
 import shutil
@@ -29,6 +33,9 @@ from harness import Shot, progress, progress_text, parse_progress
 
 FOLDER = os.environ.get("QUENMARSH_WEB_DIR", "")
 ZIP = os.environ.get("QUENMARSH_WEB_ZIP", "")
+FILES = os.environ.get("QUENMARSH_WEB_FILES", "")
+STAMP = os.environ.get("QUENMARSH_WEB_STAMP", "")
+SHOTS = os.environ.get("QUENMARSH_WEB_SHOTS", "")
 SERVER = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "serve_web.py")
 WIDTH, HEIGHT = 960, 540
 
@@ -67,8 +74,46 @@ Storage.prototype.setItem = function (key, value) {
 """
 
 
+# Runs before the page's own scripts too: the autoplay rule of browsers on phones and desktops,
+# which headless Chromium does not keep. Sound starts suspended, and resumes only during an act
+# of the player that the browser counts (a click, a key, the end of a touch; not its start).
+AUTOPLAY = """
+const Context = AudioContext;
+window.AudioContext = class extends Context {
+  constructor(...options) { super(...options); this.suspend(); }
+  resume() { return navigator.userActivation.isActive ? super.resume() : Promise.resolve(); }
+};
+"""
+
+
 def say(text):
     print("[web] " + text, flush=True)
+
+
+def looks_like_dialog(shot, answers):
+    """A dialog with that many answers, known by its boxes alone: read off a phone's screen,
+    which the page shows scaled, text is not compared pixel for pixel."""
+    boxes = shot.layout.option_boxes(answers)
+    return all(harness.close_to(shot.pixel(x1 + 6, y1 + 4), harness.GREY, 8) for x1, y1, _, _, _, _ in boxes) and \
+        harness.close_to(shot.pixel(shot.width // 2, shot.height // 2 - 45), harness.BLACK, 8)
+
+
+def looks_like_care_screen(shot):
+    return (harness.close_to(shot.pixel(150, 25), harness.COUNTERS_BOX, 8) and
+            harness.close_to(shot.pixel(shot.width - 5, 131), harness.PANEL_OVER_BLACK, 8))
+
+
+def serve(folder, port=0):
+    """A server for `folder` that ends with the test however the test ends, and its address."""
+    server = subprocess.Popen([sys.executable, SERVER, folder, str(port)], stdout=subprocess.PIPE, text=True,
+                              preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGTERM))
+    return server, server.stdout.readline().split("open ")[1].split(" ")[0]
+
+
+def stop(server):
+    server.terminate()
+    server.wait()
+    server.stdout.close()
 
 
 class BrowserGame(unittest.TestCase):
@@ -76,12 +121,8 @@ class BrowserGame(unittest.TestCase):
     def setUpClass(cls):
         if not FOLDER:
             raise unittest.SkipTest("QUENMARSH_WEB_DIR is not set")
-        # The server ends with the test, however the test ends.
-        cls.server = subprocess.Popen([sys.executable, SERVER, FOLDER], stdout=subprocess.PIPE, text=True,
-                                      preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGTERM))
-        cls.addClassCleanup(cls.server.wait)
-        cls.addClassCleanup(cls.server.terminate)
-        cls.url = cls.server.stdout.readline().split("open ")[1].split(" ")[0]
+        cls.server, cls.url = serve(FOLDER)
+        cls.addClassCleanup(stop, cls.server)
         cls.profile = tempfile.mkdtemp(prefix="qm-chromium-")
         cls.addClassCleanup(shutil.rmtree, cls.profile, ignore_errors=True)
         options = webdriver.ChromeOptions()
@@ -94,7 +135,7 @@ class BrowserGame(unittest.TestCase):
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         cls.driver = webdriver.Chrome(options=options, service=Service(executable_path="/usr/bin/chromedriver"))
         cls.addClassCleanup(cls.driver.quit)
-        cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HEAR})
+        cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HEAR + AUTOPLAY})
         cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": STORAGE})
         # The window's frame takes some of its size: the page itself gets WIDTH x HEIGHT.
         inner = cls.driver.execute_script("return [window.innerWidth, window.innerHeight];")
@@ -113,12 +154,18 @@ class BrowserGame(unittest.TestCase):
         return self.driver.find_element(By.ID, "canvas")
 
     def shot(self):
-        png = self.canvas().screenshot_as_png
-        raw = subprocess.run(["convert", "png:-", "-depth", "8", "rgb:-"], input=png, check=True,
-                             stdout=subprocess.PIPE).stdout
-        width, height = self.display
+        """The canvas at the display's own size, however large the page shows it."""
+        left, top, shown, width, height, ratio = self.js(
+            "const r = canvas.getBoundingClientRect();"
+            "return [r.left, r.top, r.width, canvas.width, canvas.height, devicePixelRatio];")
         # Until the game makes its display the canvas has the page's default size.
-        return Shot(raw, width, height) if len(raw) == width * height * 3 else None
+        if (width, height) != tuple(self.display):
+            return None
+        clip = dict(x=left, y=top, width=shown, height=shown * height / width, scale=width / shown / ratio)
+        png = base64.b64decode(self.driver.execute_cdp_cmd("Page.captureScreenshot", {"clip": clip})["data"])
+        raw = subprocess.run(["convert", "png:-", "-resize", "%dx%d!" % (width, height), "-depth", "8", "rgb:-"],
+                             input=png, check=True, stdout=subprocess.PIPE).stdout
+        return Shot(raw, width, height)
 
     def wait_for_screen(self, predicate, what, timeout=60):
         last = []
@@ -147,6 +194,33 @@ class BrowserGame(unittest.TestCase):
         width, height = self.display
         ActionChains(self.driver).move_to_element_with_offset(self.canvas(), x - width // 2, y - height // 2) \
             .pause(0.1).click().perform()
+
+    def tap(self, *fingers):
+        """Fingers (display points) put on the canvas one after another, then lifted in turn;
+        DevTools makes trusted touches of them, with identifiers above 15."""
+        box = self.js("const r = canvas.getBoundingClientRect();"
+                      "return [r.left, r.top, r.width / canvas.width];")
+        points = [dict(x=box[0] + x * box[2], y=box[1] + y * box[2], id=20 + i) for i, (x, y) in enumerate(fingers)]
+        for n in range(1, len(points) + 1):
+            self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", dict(type="touchStart", touchPoints=points[:n]))
+        for n in range(len(points) - 1, -1, -1):
+            self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", dict(type="touchEnd", touchPoints=points[:n]))
+
+    def hold_phone(self, upright):
+        """A phone 844 x 390 CSS pixels, three device pixels to each, touch only."""
+        width, height, turn = (390, 844, "portraitPrimary") if upright else (844, 390, "landscapePrimary")
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", dict(
+            width=width, height=height, deviceScaleFactor=3, mobile=True,
+            screenOrientation=dict(type=turn, angle=0 if upright else 90)))
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", dict(enabled=True, maxTouchPoints=5))
+
+    def save_page(self, name):
+        if SHOTS:
+            png = base64.b64decode(self.driver.execute_cdp_cmd("Page.captureScreenshot", {})["data"])
+            # At CSS pixels: the phone's size as its player sees it.
+            ratio = self.js("return devicePixelRatio;")
+            subprocess.run(["convert", "png:-", "-resize", "%g%%" % (100 / ratio), os.path.join(SHOTS, name)],
+                           input=png, check=True)
 
     def stored(self):
         text = self.stored_text()
@@ -187,21 +261,23 @@ class BrowserGame(unittest.TestCase):
         key = "quenmarsh-progress:" + urllib.parse.urlparse(self.url).path.rsplit("/", 1)[0] + "/"
         self.js("localStorage.setItem(arguments[0], arguments[1]);", key, progress_text(values).decode())
 
-    def open_page(self):
+    def open_page(self, url=None, display=(WIDTH, HEIGHT)):
         """Opens (or reloads) the page; the seconds to the first frame the game drew."""
         start = time.monotonic()
-        self.driver.get(self.url)
-        self.display = tuple(self.js("return [window.innerWidth, window.innerHeight];"))
+        self.driver.get(url or self.url)
+        self.display = display
         self.wait_for_screen(lambda s: s.count(lambda p: p != harness.BLACK, step=16) > 0, "the first frame")
         return time.monotonic() - start
 
     # --- the game
 
     def test_a_whole_game_in_the_browser(self):
-        # A fresh browser: the welcome dialog, read off the canvas.
+        # A fresh browser: the welcome dialog, read off the canvas, whose display is the window's
+        # size (the first frame is one of that size).
         first_frame = self.open_page()
         say("%.1f s from opening the page to the first frame" % first_frame)
-        self.assertEqual(self.display, (WIDTH, HEIGHT), "the display is the window's size")
+        # (A canvas answers only for the kind of context it has.)
+        self.assertTrue(self.js("return canvas.getContext('webgl2') !== null;"), "the display draws with WebGL 2")
         start = time.monotonic() - first_frame
         self.wait_for_screen(lambda s: s.shows_dialog(0), "dialog node 0")
         say("%.1f s from opening the page to dialog node 0" % (time.monotonic() - start))
@@ -212,25 +288,21 @@ class BrowserGame(unittest.TestCase):
         clicked = time.monotonic()
         self.click(*layout.answer_point(0, "Will do!"))
         care = self.wait_for_screen(lambda s: s.is_care_screen() and all(s.controls_shown()), "the care screen")
-        shown = time.monotonic()
         self.assertIn(care.meter("fire"), (None, 0), "a fresh chip has no fire")
         self.click(*layout.button_centre(3))
         self.wait_for_screen(lambda s: s.is_care_screen() and s.meter("fire") is not None
                              and abs(s.meter("fire") - 20) <= 1, "the fire at 20")
         self.assertEqual(self.stored()["phase"], 0, "the switch to the care screen was saved")
 
-        # 60 ticks a second, none dropped: the phase position the page saves when hidden counts
-        # the care ticks since the click. Never more than the time since the click allows; a
-        # game that falls behind on a busy machine catches up to within half a second of the
-        # time since the care screen showed, one that drops ticks never does.
-        def caught_up():
-            asked = time.monotonic()
-            self.js("quenmarshPageHidden();")
-            played = self.stored()["phaseTick"]
-            self.assertLessEqual(played, 60 * (time.monotonic() - clicked) + 1, "more than 60 ticks a second")
-            return played >= 60 * (asked - shown) - 30 and played / (asked - shown)
-        time.sleep(10)
-        say("%.1f ticks a second" % harness.wait_until(caught_up, 30, interval=0.5, what="60 ticks a second"))
+        # 60 ticks a second: the phase position the page saves when hidden counts the care ticks
+        # since the click, never more than the time since it allows. How near the game comes to
+        # that is told, not tested: a busy machine may keep it behind for as long as it is busy.
+        # (Nor is it waited for: a fresh chip runs out of food after 17 s of care.)
+        self.js("quenmarshPageHidden();")
+        played, now = self.stored()["phaseTick"], time.monotonic()
+        say("%d ticks in %.1f s since the click" % (played, now - clicked))
+        self.assertLessEqual(played, 60 * (now - clicked) + 1, "more than 60 ticks a second")
+        self.assertGreater(played, 0, "the care ticks go on")
 
         # A reload saves on the way out and resumes on the care screen with those meters.
         self.open_page()
@@ -315,7 +387,7 @@ class BrowserGame(unittest.TestCase):
     def test_a_data_package_that_does_not_load(self):
         # The game starts without its data and tells why, as its error box would.
         self.driver.execute_cdp_cmd("Network.enable", {})
-        self.driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": ["*quenmarsh.data"]})
+        self.driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": ["*quenmarsh.data?*"]})
         try:
             self.driver.get(self.url)
             self.assertIn("Can not open the game data", self.wait_for_message())
@@ -325,13 +397,137 @@ class BrowserGame(unittest.TestCase):
             self.driver.get_log("browser")  # the blocked request's error is expected here
 
 
+    def test_b_a_phone(self):
+        # Held upright, the page asks to be turned and does not start the game.
+        self.store(progress())
+        self.hold_phone(upright=True)
+        self.addCleanup(self.driver.execute_cdp_cmd, "Emulation.clearDeviceMetricsOverride", {})
+        self.addCleanup(self.driver.execute_cdp_cmd, "Emulation.setTouchEmulationEnabled", {"enabled": False})
+        self.driver.get(self.url)
+        harness.wait_until(lambda: self.js("return performance.getEntriesByType('resource')"
+                                           ".some(e => e.name.includes('quenmarsh.data'));"), 30, what="the data")
+        self.assertIn("sideways", self.driver.find_element(By.ID, "turn").text)
+        self.assertFalse(self.js("return [...document.scripts].some(s => s.src.includes('quenmarsh.js'));"))
+        self.save_page("phone-upright.png")
+
+        # Turned sideways it plays, without a reload: a display 480 tall at the window's proportions,
+        # whose 20-pixel text the page shows at least 12 CSS pixels tall.
+        self.hold_phone(upright=False)
+        self.display = (1039, 480)
+        self.wait_for_screen(lambda s: looks_like_dialog(s, 4), "dialog node 0 on a phone")
+        self.assertFalse(self.driver.find_element(By.ID, "turn").is_displayed())
+        self.assertGreaterEqual(self.js("return canvas.getBoundingClientRect().height / canvas.height;") * 20, 12)
+        self.save_page("phone-dialog.png")
+
+        # A tap answers, once, with no mouse events behind it, and lets the sound play; the whole
+        # side panel fits.
+        self.js("window.quenmarshMice = 0; canvas.addEventListener('mousedown', () => quenmarshMice++);")
+        harness.wait_until(lambda: self.js("return Module.SDL2.audioContext.state;") == "suspended", 10,
+                           what="the sound waiting for the player")
+        layout = harness.Layout(*self.display)
+        self.tap(layout.answer_point(0, "Will do!"))
+        self.wait_for_screen(lambda s: looks_like_care_screen(s) and all(s.controls_shown()), "the care screen on a phone")
+        harness.wait_until(lambda: self.js("return Module.SDL2.audioContext.state;") == "running", 10,
+                           what="the sound unlocked by a tap")
+        # A second finger while one is down does nothing: wood under it leaves the fire alone.
+        self.tap((layout.map_width // 2, 300), layout.button_centre(3))
+        self.tap(layout.button_centre(3))
+        care = self.wait_for_screen(lambda s: looks_like_care_screen(s) and s.meter("fire") is not None, "the fire lifted")
+        self.assertLessEqual(abs(care.meter("fire") - 20), 1, "one tap, one log")
+        self.assertEqual(self.js("return quenmarshMice;"), 0)
+        self.save_page("phone-care-screen.png")
+
+        # Turned upright during play, the request covers the game; turned back, it shows it again.
+        self.hold_phone(upright=True)
+        harness.wait_until(lambda: self.driver.find_element(By.ID, "turn").is_displayed(), 10, what="the request")
+        self.hold_phone(upright=False)
+        self.wait_for_screen(looks_like_care_screen, "the care screen turned back")
+
+        # The close button ends the game.
+        self.tap(layout.close_centre())
+        self.assertIn("Reload", self.wait_for_message())
+
+    def test_c_installable_offline_and_updated(self):
+        # One address serving, in turn, this build and another of a later version.
+        folder = tempfile.mkdtemp(prefix="qm-web-")
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        served = os.path.join(folder, "served")
+        shutil.copytree(FOLDER, served)
+        server, url = serve(served)
+        port = urllib.parse.urlparse(url).port
+        self.addCleanup(lambda: stop(server))
+
+        self.open_page(url)
+        first = self.js("return build;")
+        harness.wait_until(lambda: self.js("return !!navigator.serviceWorker.controller;"), 60,
+                           what="the service worker in control")
+        self.assertEqual(self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"], [])
+        # With no network the page opens and plays.
+        stop(server)
+        self.open_page(url)
+        self.wait_for_screen(lambda s: s.shows_dialog(0) or s.is_care_screen(), "the game with no network")
+
+        # A later build at the same address: the next visit plays it, every file of it at once.
+        later = os.path.join(folder, "later")
+        shutil.copytree(FILES, later)
+        with open(os.path.join(later, "NOTICES.txt"), "a") as notices:
+            notices.write("A later build.\n")
+        shutil.rmtree(served)
+        subprocess.run([sys.executable, STAMP, later, served, os.path.join(folder, "later.zip"), "1.1"],
+                       check=True, stdout=subprocess.DEVNULL)
+        server, url = serve(served, port)
+        self.open_page(url)
+        second = self.js("return build;")
+        self.assertNotEqual(second, first)
+        self.assertTrue(second.startswith("1.1-"))
+        asked = self.js("return performance.getEntriesByType('resource').map(e => e.name)"
+                        ".filter(n => /quenmarsh(-data)?[.](js|wasm|data)$/.test(n.split('?')[0]));")
+        self.assertEqual(len(asked), 4, asked)
+        self.assertEqual({name.split("?v=")[1] for name in asked}, {second}, asked)
+        harness.wait_until(lambda: self.js("return caches.keys().then(k => k.length === 1 && k[0].endsWith(build));"),
+                           60, what="the later build kept alone")
+        # Kept for playing with no network, in place of the first.
+        stop(server)
+        self.open_page(url)
+        self.assertEqual(self.js("return build;"), second)
+        self.wait_for_screen(lambda s: s.shows_dialog(0) or s.is_care_screen(), "the later build with no network")
+        self.driver.get("about:blank")
+
+    def test_d_inside_a_frame_of_another_site(self):
+        # A portal's page on another site (localhost is not 127.0.0.1's site), which shows the game in
+        # a frame: the browser keeps the frame's storage apart, for that portal alone.
+        folder = tempfile.mkdtemp(prefix="qm-portal-")
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        with open(os.path.join(folder, "index.html"), "w") as page:
+            page.write('<!doctype html><body style="margin:0; overflow:hidden"><iframe id="game" src="%s" '
+                       'allow="fullscreen" style="display:block; border:0; width:%dpx; height:%dpx"></iframe>'
+                       % (self.url, WIDTH, HEIGHT))
+        portal, portal_url = serve(folder)
+        portal_url = portal_url.replace("127.0.0.1", "localhost")
+        self.addCleanup(lambda: stop(portal))
+
+        def enter():
+            self.driver.get(portal_url)
+            self.driver.switch_to.frame(self.driver.find_element(By.ID, "game"))
+        enter()
+        self.display = (WIDTH, HEIGHT)
+        self.wait_for_screen(lambda s: s.shows_dialog(0), "dialog node 0 in a frame")
+        self.click(*harness.Layout(*self.display).answer_point(0, "Will do!"))
+        self.wait_for_screen(lambda s: s.is_care_screen(), "the care screen in a frame")
+        # The progress is kept across reloads of the portal's page.
+        enter()
+        self.wait_for_screen(lambda s: s.is_care_screen(), "the care screen after a reload in a frame")
+        # Full screen, where the frame allows it.
+        self.driver.find_element(By.ID, "fullscreen").click()
+        harness.wait_until(lambda: self.js("return document.fullscreenElement !== null;"), 10, what="full screen")
+        self.driver.switch_to.default_content()
+        self.driver.get("about:blank")
+
+
 def serve_and_browse(test, *flags, prefs=None):
     """A server of the page and a Chromium of its own for one test: the page's address and the driver."""
-    server = subprocess.Popen([sys.executable, SERVER, FOLDER], stdout=subprocess.PIPE, text=True,
-                              preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGTERM))
-    test.addCleanup(server.wait)
-    test.addCleanup(server.terminate)
-    url = server.stdout.readline().split("open ")[1].split(" ")[0]
+    server, url = serve(FOLDER)
+    test.addCleanup(stop, server)
     profile = tempfile.mkdtemp(prefix="qm-chromium-")
     test.addCleanup(shutil.rmtree, profile, ignore_errors=True)
     options = webdriver.ChromeOptions()
@@ -348,7 +544,6 @@ def serve_and_browse(test, *flags, prefs=None):
 
 def message(driver, timeout=30):
     return harness.wait_until(lambda: driver.find_element(By.ID, "message").text, timeout, what="the message")
-
 
 class BrowserWithoutWebGL(unittest.TestCase):
     def test_the_page_says_what_the_error_box_would(self):
@@ -394,17 +589,20 @@ class BrowserKeepingNothing(unittest.TestCase):
 
 
 class WebZip(unittest.TestCase):
-    def test_one_folder_with_the_page_the_program_and_every_licence(self):
+    def test_the_page_at_the_root_with_the_program_and_every_licence(self):
         with zipfile.ZipFile(ZIP) as archive:
             names = set(archive.namelist())
-            notices = archive.read("Quenmarsh/NOTICES.txt").decode()
-        self.assertEqual({name.split("/")[0] for name in names}, {"Quenmarsh"})
+            notices = archive.read("NOTICES.txt").decode()
+        # Game portals' limits.
+        self.assertLessEqual(len(names), 1000)
+        self.assertLess(max(len(name) for name in names), 240)
         for name in ("index.html", "quenmarsh.js", "quenmarsh.wasm", "quenmarsh.data", "favicon.png",
+                     "manifest.webmanifest", "sw.js",
                      "LICENSE.txt", "NOTICES.txt", "licences/VeraMoBd.txt", "licences/allegro.txt",
                      "licences/SDL2.txt", "licences/libpng.txt", "licences/libjpeg-turbo.txt",
                      "licences/freetype.txt", "licences/physfs.txt", "licences/libogg.txt",
                      "licences/libvorbis.txt", "licences/zlib.txt"):
-            self.assertIn("Quenmarsh/" + name, names)
+            self.assertIn(name, names)
         self.assertNotRegex(notices, "@[a-zA-Z0-9-]+@", "NOTICES.txt names a library without its version")
 
 
