@@ -1,7 +1,8 @@
-"""The Debian package and the install rules: the package, built from debian/ by `make deb`
-with Debian's build flags, passes lintian without a hardening tag, and the desktop and
-AppStream validators; the game unpacked from it starts through /usr/games with its data and
-font behind links, and `cmake --install` followed by the uninstall target leaves nothing."""
+"""The Debian package and the install rules: the binary and source packages, built from debian/
+by `make deb` with Debian's build flags, pass lintian without a hardening tag, and the desktop
+and AppStream validators; the source package holds exactly the files git tracks; the game
+unpacked from the binary package starts through /usr/games with its data and font behind links,
+and `cmake --install` followed by the uninstall target leaves nothing."""
 
 import glob
 import os
@@ -35,13 +36,14 @@ class DebianPackage(GameTestCase):
 
     @classmethod
     def setUpClass(cls):
-        for old in glob.glob(os.path.join(BUILD, "quenmarsh_*.deb")):
+        for old in glob.glob(os.path.join(BUILD, "quenmarsh_*")):
             os.remove(old)
         status, out = run("make", "-C", SOURCE, "deb", "BUILD=" + BUILD)
         assert status == 0, out
         debs = glob.glob(os.path.join(BUILD, "quenmarsh_*_amd64.deb"))
-        assert len(debs) == 1, (debs, out)
-        cls.deb = debs[0]
+        sources = glob.glob(os.path.join(BUILD, "quenmarsh_*.dsc"))
+        assert len(debs) == 1 and len(sources) == 1, (debs, sources, out)
+        cls.deb, cls.dsc = debs[0], sources[0]
 
     def unpack(self):
         root = self.temp_folder()
@@ -50,7 +52,7 @@ class DebianPackage(GameTestCase):
         return root
 
     def test_lintian_and_the_validators_pass(self):
-        status, out = run("lintian", "--fail-on", "error,warning", "--display-info", self.deb)
+        status, out = run("lintian", "--fail-on", "error,warning", "--display-info", self.deb, self.dsc)
         print("lintian:\n" + out)
         self.assertEqual(status, 0, out)
         self.assertFalse([line for line in out.splitlines()
@@ -64,6 +66,14 @@ class DebianPackage(GameTestCase):
         metainfo = os.path.join(share, "metainfo", "io.github.quenmarsh.Quenmarsh.metainfo.xml")
         status, out = run("appstreamcli", "validate", "--no-net", "--explain", metainfo)
         self.assertEqual(status, 0, out)
+
+    def test_the_source_package_holds_exactly_the_tracked_files(self):
+        folder = os.path.join(self.temp_folder(), "quenmarsh")
+        status, out = run("dpkg-source", "-x", self.dsc, folder)
+        self.assertEqual(status, 0, out)
+        status, tracked = run("git", "-C", SOURCE, "ls-files")
+        self.assertEqual(status, 0, tracked)
+        self.assertEqual(files_under(folder), sorted(tracked.splitlines()))
 
     def test_the_unpacked_game_starts_through_its_link_with_the_linked_font(self):
         root = self.unpack()
