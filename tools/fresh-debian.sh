@@ -163,8 +163,9 @@ if [ -n "$deb" ]; then
     say "apt install ./$deb, then apt purge quenmarsh"
     in_root sh -c "cd /root/quenmarsh && apt-get install -y -q ./$deb" > "$dir/package.log" 2>&1
     result=ok
-    for path in /usr/games/quenmarsh /usr/share/applications/quenmarsh.desktop \
-                /usr/share/games/quenmarsh/VeraMoBd.ttf /usr/lib/games/quenmarsh/data/map.jpg; do
+    # Every file and link the package holds is there, its links lead somewhere (the font's into
+    # the font package).
+    for path in $(in_root dpkg -L quenmarsh); do
         [ -e "$root$path" ] || { result="$path missing after install"; break; }
     done
     # The installed game, played for a moment and left with Escape, keeps the progress.

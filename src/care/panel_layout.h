@@ -1,6 +1,6 @@
 // Where the side panel and its parts sit, in display pixels on a w x h display, counted from
 // the right edge and, for the close button, from the bottom edge. The hit test and the drawing
-// both read this one layout.
+// both read this one layout. Also the counters' box at the top-left corner.
 #pragma once
 #include <cstdint>
 
@@ -55,3 +55,11 @@ inline constexpr PanelControl panelControls[] = {
     {4, 145, 285, false, 135, &Assets::actionButton4, SpriteActionButton4},
     {hoverClose, 26, 26, true, 16, &Assets::closeIcon, SpriteCloseIcon},
 };
+
+// The counters' box at (0, 0), countersWidth x countersHeight, with the good and the dead
+// chips' counts on one line each, from x countersTextX.
+constexpr int32_t countersWidth = 170;
+constexpr int32_t countersHeight = 50;
+constexpr int32_t countersTextX = 5;
+constexpr int32_t goodCountY = 5;
+constexpr int32_t deadCountY = 25;

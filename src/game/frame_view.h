@@ -10,7 +10,7 @@ constexpr int meterBarCount = 5;
 
 struct FrameView {
     Screen screen;
-    int32_t fadeLevel;  // 0 (no overlay) to 127 (black)
+    int32_t fadeLevel;  // 0 (no overlay) to fadeBlack
     int32_t dialogNode;  // dialog screen only
     int32_t hover;  // the highlighted control or outlined answer; -1 (care) or 0 (dialog): none
     bool buttonsShown;

@@ -115,8 +115,10 @@ void runGameLoop()
         state.assets.mapBitmap = nullptr;
     }
     loadProgress();
-    // From here on a lost display has progress of its own to keep.
-    watchDisplayConnection(saveProgress);
+    publishProgress();
+    // From here on a lost display has progress of its own to keep: the copy published after
+    // the last whole pass, never the record a tick may be halfway through changing.
+    watchDisplayConnection(savePublishedProgress);
     al_start_timer(timer);
 
     FrameView shown = frameView(state);
@@ -125,6 +127,7 @@ void runGameLoop()
         // Every queued event is handled, each timer event a tick of its own; then one frame.
         ALLEGRO_EVENT event;
         while (al_get_next_event(eventQueue, &event)) handleEvent(state, event);
+        publishProgress();
         // A logout, a shutdown or a closed terminal ends the game like the close box.
         if (endSignalled()) state.running = false;
         // A frame like the one on the display is neither drawn nor flipped again.

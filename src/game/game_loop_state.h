@@ -30,7 +30,7 @@ struct GameLoopState {
     // Screen flow.
     Screen screen;
     bool fading;  // a transition runs; no screen ticks meanwhile
-    int32_t fadeLevel;  // 0 clear to 127 black
+    int32_t fadeLevel;  // 0 clear to fadeBlack (screen_flow.h)
     Screen pendingScreen;  // Start: no switch pending
     int32_t pendingNode;
     int32_t currentNode;  // the dialog node shown on the dialog screen

@@ -77,7 +77,7 @@ void drawFadeOverlay(const GameLoopState& state)
     al_use_transform(&state.screenTransform);
     // An overlay of alpha 0 would leave every pixel as it is: skip the full-screen fill.
     if (state.fadeLevel <= 0) return;
-    float alpha = (float)(state.fadeLevel / 127.0);
+    float alpha = (float)(state.fadeLevel / (double)fadeBlack);
     if (alpha > 1.0f) alpha = 1.0f;
     al_draw_filled_rectangle(0, 0, (float)state.displayWidth, (float)state.displayHeight,
                              al_map_rgba_f(0, 0, 0, alpha));

@@ -3,10 +3,8 @@
 #include <allegro5/allegro.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <mutex>
 #include <string>
-#include <system_error>
 
 #include "progress/progress_text.h"
 #include "shell/platform.h"
@@ -22,8 +20,11 @@ const char* const progressFileName = "qmprogress.dat";
 std::string refusedPath;
 // The reason last told on stderr, so that a save failing at every screen switch is told once.
 std::string toldReason;
-// The game loop's thread and the thread that notices a lost display may both save.
+// The game loop's thread and the thread that notices a lost display may both save; the lock
+// also guards the published copy.
 std::mutex saveLock;
+// `progress` as the game loop last published it, for the saves of other threads.
+Progress published = defaultProgress();
 
 // The file lives in the parent of the user-settings folder. False when the platform has no
 // settings path.
@@ -50,6 +51,21 @@ void refuse(const std::string& file, const std::string& reason)
     refusedPath = file;
     tellOnce("cannot read the progress file " + file + " (" + reason +
              "): playing from a fresh start and leaving the file as it is");
+}
+
+// The caller holds saveLock.
+void saveLocked(const Progress& record)
+{
+    std::string file, reason;
+    if (!progressPath(file) || file == refusedPath) return;
+    // A fresh account may not have the settings area yet.
+    if (makeFoldersFor(file, reason)) {
+        if (fileKind(file, reason) == FileKind::Other)
+            reason = "not a regular file";
+        else if (replaceFileDurably(file, formatProgress(record), reason))
+            return;
+    }
+    tellOnce("cannot save the progress to " + file + ": " + reason);
 }
 
 }  // namespace
@@ -92,17 +108,18 @@ void loadProgress()
 void saveProgress()
 {
     std::lock_guard<std::mutex> hold(saveLock);
-    std::string file, reason;
-    if (!progressPath(file) || file == refusedPath) return;
+    published = progress;
+    saveLocked(published);
+}
 
-    // A fresh account may not have the settings area yet.
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::u8path(file).parent_path(), error);
-    if (error)
-        reason = error.message();
-    else if (fileKind(file, reason) == FileKind::Other)
-        reason = "not a regular file";
-    else if (replaceFileDurably(file, formatProgress(progress), reason))
-        return;
-    tellOnce("cannot save the progress to " + file + ": " + reason);
+void publishProgress()
+{
+    std::lock_guard<std::mutex> hold(saveLock);
+    published = progress;
+}
+
+void savePublishedProgress()
+{
+    std::lock_guard<std::mutex> hold(saveLock);
+    saveLocked(published);
 }

@@ -29,5 +29,11 @@ bool claimProgress();
 // line on stderr says so.
 void loadProgress();
 // Writes `progress` to the file durably; never leaves a half-written file. A failure is told on
-// stderr (once for each reason), never on the screen. Safe to call from any thread.
+// stderr (once for each reason), never on the screen. Only the thread that changes `progress`
+// (the game loop's) calls it; it publishes the record as well.
 void saveProgress();
+// Another thread never reads `progress`, which the game loop may be changing: the loop
+// publishes a copy after each pass, and this saves the copy published last, as saveProgress
+// does. Safe to call from any thread (a lost display may be noticed on any).
+void publishProgress();
+void savePublishedProgress();

@@ -1,6 +1,7 @@
 // The parts of the platform layer that every system shares: they use only the C++ standard
 // library. Each system's own calls live in a file of its own (platform_posix.cpp,
-// platform_windows.cpp, platform_x11.cpp), and the build picks the ones that apply.
+// platform_windows.cpp, platform_x11.cpp, platform_web.cpp), and the build picks the ones that
+// apply.
 #include "shell/platform.h"
 
 #include <cerrno>
@@ -52,6 +53,16 @@ bool readUpTo(int fd, std::size_t maxBytes, std::string& bytes, std::string& rea
 std::string claimLockPath(const std::string& progressFile)
 {
     return resolveLinks(progressFile) + ".lock";
+}
+
+bool makeFoldersFor(const std::string& path, std::string& reason)
+{
+    const std::filesystem::path folder = nativePath(path).parent_path();
+    if (folder.empty()) return true;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) reason = error.message();
+    return !error;
 }
 
 std::string resolveLinks(const std::string& path)

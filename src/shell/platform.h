@@ -56,6 +56,10 @@ FileKind fileKind(const std::string& path, std::string& reason);
 // taken its place. False with a reason when it cannot be opened or read.
 bool readRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& reason);
 
+// Creates the folder that is to hold the file at `path`, and any missing folder above it. False
+// with a reason when it cannot.
+bool makeFoldersFor(const std::string& path, std::string& reason);
+
 // Where a chain of symbolic links ends (the path itself when it is no link).
 std::string resolveLinks(const std::string& path);
 

@@ -146,7 +146,7 @@ class Endings(GameTestCase):
 
     def test_a_cut_short_sprite_sheet_still_quits_promptly(self):
         program = copy_of_the_game(self.temp_folder())
-        sheet = os.path.join(os.path.dirname(program), "data", "tiles.png")
+        sheet = os.path.join(os.path.dirname(program), "data", os.environ["QUENMARSH_TILES_FILE"])
         os.truncate(sheet, os.path.getsize(sheet) // 2)
         game = self.start_game(program=program)
         game.wait_for_window()

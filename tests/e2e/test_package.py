@@ -13,7 +13,9 @@ from harness import DEFAULTS, GameTestCase, progress_text
 
 BUILD = os.environ.get("QUENMARSH_BUILD_DIR", "")
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-SYSTEM_FONT = "/usr/share/fonts/truetype/ttf-bitstream-vera/VeraMoBd.ttf"
+SYSTEM_FONT = os.environ.get("QUENMARSH_FONT_SOURCE", "")
+FONT_FILE = os.environ.get("QUENMARSH_FONT_FILE", "")
+MAP_FILE = os.environ.get("QUENMARSH_MAP_FILE", "")
 
 
 def run(*args, **kwargs):
@@ -77,8 +79,8 @@ class DebianPackage(GameTestCase):
 
     def test_the_unpacked_game_starts_through_its_link_with_the_linked_font(self):
         root = self.unpack()
-        self.assertEqual(os.readlink(os.path.join(root, "usr/share/games/quenmarsh/VeraMoBd.ttf")),
-                         "../../fonts/truetype/ttf-bitstream-vera/VeraMoBd.ttf")
+        self.assertEqual(os.readlink(os.path.join(root, "usr/share/games/quenmarsh", FONT_FILE)),
+                         os.path.relpath(SYSTEM_FONT, "/usr/share/games/quenmarsh"))
         # The font package, installed into the same root: one more link, to this machine's file.
         os.makedirs(os.path.join(root, os.path.dirname(SYSTEM_FONT[1:])))
         os.symlink(SYSTEM_FONT, os.path.join(root, SYSTEM_FONT[1:]))
@@ -104,10 +106,10 @@ class DebianPackage(GameTestCase):
         for path in ("games/quenmarsh", "lib/games/quenmarsh/quenmarsh", "share/applications/quenmarsh.desktop",
                      "share/icons/hicolor/16x16/apps/quenmarsh.png", "share/man/man6/quenmarsh.6.gz"):
             self.assertIn(path, installed)
-        self.assertEqual(os.path.realpath(os.path.join(prefix, "lib/games/quenmarsh/data/map.jpg")),
-                         os.path.join(os.path.realpath(prefix), "share/games/quenmarsh/map.jpg"))
+        self.assertEqual(os.path.realpath(os.path.join(prefix, "lib/games/quenmarsh/data", MAP_FILE)),
+                         os.path.join(os.path.realpath(prefix), "share/games/quenmarsh", MAP_FILE))
         # Outside the prefix the font's link is absolute.
-        self.assertEqual(os.readlink(os.path.join(prefix, "share/games/quenmarsh/VeraMoBd.ttf")),
+        self.assertEqual(os.readlink(os.path.join(prefix, "share/games/quenmarsh", FONT_FILE)),
                          os.path.realpath(SYSTEM_FONT))
         status, out = run("cmake", "--build", BUILD, "--target", "uninstall")
         self.assertEqual(status, 0, out)

@@ -17,7 +17,7 @@ from harness import FONT, GameTestCase, progress
 HUNGRY = progress(phase=1, phaseTick=100, heat=0, fire=0, water=120, food=120, health=90)
 # A calm chip in a quiet phase, for looking at the map.
 CALM = progress(phase=1, phaseTick=100, heat=0, fire=0, water=255, food=255, health=255)
-CRY_FILE = os.path.join(os.path.dirname(FONT), "cry.ogg")
+CRY_FILE = os.path.join(os.path.dirname(FONT), os.environ["QUENMARSH_CRY_FILE"])
 # The same chip in a shower, with every bar part full, for pictures of the whole care screen.
 SHOWER = progress(phase=2, phaseTick=10, heat=60, fire=120, water=180, food=220, health=240)
 # Pictures of the care screen at the common sizes are left in the build for people to look at.

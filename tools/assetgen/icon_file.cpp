@@ -11,8 +11,6 @@
 
 #include "sprite_art.h"
 
-const int iconFileSizes[4] = {16, 32, 48, 256};
-
 namespace {
 
 void putU16(std::string& out, unsigned value)
@@ -43,15 +41,14 @@ bool pngBytes(int size, const std::filesystem::path& scratch, std::string& png)
 
 }  // namespace
 
-bool writeIconFile(const std::filesystem::path& path)
+bool writeIconFile(const std::filesystem::path& path, const int* sizes, int count)
 {
-    const int count = int(std::size(iconFileSizes));
     std::vector<std::string> pictures(count);
     std::filesystem::path scratch = path;
     scratch += ".part.png";
     for (int i = 0; i < count; ++i) {
-        if (!pngBytes(iconFileSizes[i], scratch, pictures[i])) {
-            std::fprintf(stderr, "quenmarsh-assetgen: cannot draw the %d-pixel icon\n", iconFileSizes[i]);
+        if (!pngBytes(sizes[i], scratch, pictures[i])) {
+            std::fprintf(stderr, "quenmarsh-assetgen: cannot draw the %d-pixel icon\n", sizes[i]);
             return false;
         }
     }
@@ -62,7 +59,7 @@ bool writeIconFile(const std::filesystem::path& path)
     putU16(out, count);
     std::uint32_t offset = 6 + 16 * count;
     for (int i = 0; i < count; ++i) {
-        const int size = iconFileSizes[i];
+        const int size = sizes[i];
         out += char(size >= 256 ? 0 : size);  // 0 stands for 256
         out += char(size >= 256 ? 0 : size);
         out += char(0);  // no palette

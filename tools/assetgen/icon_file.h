@@ -3,7 +3,6 @@
 #pragma once
 #include <filesystem>
 
-// Sizes in pixels, smallest first.
-extern const int iconFileSizes[4];
-
-bool writeIconFile(const std::filesystem::path& path);
+// One picture for each of the `count` sizes in pixels, which go from smallest to largest and
+// up to 256.
+bool writeIconFile(const std::filesystem::path& path, const int* sizes, int count);

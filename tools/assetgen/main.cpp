@@ -2,8 +2,8 @@
 // Draws the game's pictures and synthesises its cry into DATA_DIR (the map, the sprite sheet, the
 // cry and the window icon, under the names the build gives as QUENMARSH_<NAME>_FILE) and the
 // desktop icon at each of the build's QUENMARSH_ICON_SIZES into
-// ICON_DIR/<size>x<size>/apps/quenmarsh.png, the layout of an icon theme, and the Windows icon
-// file ICON_DIR/quenmarsh.ico. Needs no display and no sound card, and writes byte-identical
+// ICON_DIR/<size>x<size>/apps/quenmarsh.png, the layout of an icon theme, and at all of them into
+// the Windows icon file ICON_DIR/quenmarsh.ico. Needs no display and no sound card, and writes byte-identical
 // files on every run.
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_image.h>
@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "cry_sound.h"
@@ -22,7 +23,6 @@ namespace {
 
 // Every size gets its own drawing, so the small ones stay clear.
 const int desktopIconSizes[] = {QUENMARSH_ICON_SIZES};
-const int windowIconSize = 64;
 
 bool saveBitmap(ALLEGRO_BITMAP* bitmap, const std::filesystem::path& path)
 {
@@ -62,14 +62,14 @@ int main(int argc, char** argv)
 
     bool ok = saveBitmap(drawMarshMap(), out / QUENMARSH_MAP_FILE);
     ok = saveBitmap(drawSpriteSheet(), out / QUENMARSH_TILES_FILE) && ok;
-    ok = saveBitmap(drawDesktopIcon(windowIconSize), out / QUENMARSH_WINDOW_ICON_FILE) && ok;
+    ok = saveBitmap(drawDesktopIcon(QUENMARSH_WINDOW_ICON_SIZE), out / QUENMARSH_WINDOW_ICON_FILE) && ok;
     for (int size : desktopIconSizes) {
         const std::string square = std::to_string(size) + "x" + std::to_string(size);
         std::error_code error;
         std::filesystem::create_directories(icons / square / "apps", error);
         ok = saveBitmap(drawDesktopIcon(size), icons / square / "apps" / "quenmarsh.png") && ok;
     }
-    ok = writeIconFile(icons / "quenmarsh.ico") && ok;  // 16 to 256 pixels, for the Windows program
+    ok = writeIconFile(icons / "quenmarsh.ico", desktopIconSizes, int(std::size(desktopIconSizes))) && ok;
     if (!writeOggVorbis((out / QUENMARSH_CRY_FILE).string().c_str(), synthesizeCry(), cryRate)) {
         std::fprintf(stderr, "quenmarsh-assetgen: cannot write %s\n", (out / QUENMARSH_CRY_FILE).string().c_str());
         ok = false;

@@ -65,8 +65,8 @@ TEST(GeneratedAssets, PicturesAndFontLoadAtTheSizesTheGameUses)
         int minWidth, minHeight, maxWidth, maxHeight;
     };
     const Row rows[] = {
-        {"map.jpg", mapCanvasWidth, mapCanvasHeight, mapCanvasWidth, mapCanvasHeight},
-        {"tiles.png", sheetWidth, sheetHeight, 4096, 4096},
+        {QUENMARSH_MAP_FILE, mapCanvasWidth, mapCanvasHeight, mapCanvasWidth, mapCanvasHeight},
+        {QUENMARSH_TILES_FILE, sheetWidth, sheetHeight, 4096, 4096},
     };
     for (const Row& row : rows) {
         ALLEGRO_BITMAP* bitmap = al_load_bitmap(dataFile(row.file).c_str());
@@ -78,17 +78,17 @@ TEST(GeneratedAssets, PicturesAndFontLoadAtTheSizesTheGameUses)
         al_destroy_bitmap(bitmap);
     }
     // As the game loads it: 20 pixels tall, no autohinting.
-    ALLEGRO_FONT* font = al_load_font(dataFile("VeraMoBd.ttf").c_str(), -20, ALLEGRO_TTF_NO_AUTOHINT);
+    ALLEGRO_FONT* font = al_load_font(dataFile(QUENMARSH_FONT_FILE).c_str(), -20, ALLEGRO_TTF_NO_AUTOHINT);
     ASSERT_NE(font, nullptr);
     EXPECT_GT(al_get_text_width(font, "Good Chips: 0"), 0);
     al_destroy_font(font);
-    EXPECT_TRUE(std::filesystem::exists(dataDir / "VeraMoBd-COPYRIGHT.txt"));
+    EXPECT_TRUE(std::filesystem::exists(dataDir / QUENMARSH_FONT_LICENCE_FILE));
 }
 
 TEST(GeneratedAssets, EverySpriteIsDrawnWithinItsRectangle)
 {
     // Stored values, not premultiplied, so alpha reads back as written.
-    ALLEGRO_BITMAP* sheet = al_load_bitmap_flags(dataFile("tiles.png").c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    ALLEGRO_BITMAP* sheet = al_load_bitmap_flags(dataFile(QUENMARSH_TILES_FILE).c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
     ASSERT_NE(sheet, nullptr);
     // cornersClear: the hover highlight is drawn behind the sprite and must show somewhere.
     // feetOnGround: the chip's shadow is centred under its rectangle's bottom edge.
@@ -128,7 +128,7 @@ TEST(GeneratedAssets, CryIsALoudSeamlessLoopOfSeveralWhimpers)
     // the attempt may fail on a machine with no sound card, and loading still works.
     al_install_audio();
     ASSERT_TRUE(al_init_acodec_addon());
-    ALLEGRO_SAMPLE* cry = al_load_sample(dataFile("cry.ogg").c_str());
+    ALLEGRO_SAMPLE* cry = al_load_sample(dataFile(QUENMARSH_CRY_FILE).c_str());
     ASSERT_NE(cry, nullptr);
     const unsigned rate = al_get_sample_frequency(cry);
     const unsigned length = al_get_sample_length(cry);
@@ -174,9 +174,12 @@ TEST(GeneratedAssets, GeneratorRunsGiveIdenticalBytes)
                               (run / "icons").string() + "\"";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
-    const char* files[] = {"map.jpg", "tiles.png", "cry.ogg", "icon.png", "icons/16x16/apps/quenmarsh.png",
-                           "icons/256x256/apps/quenmarsh.png", "icons/quenmarsh.ico"};
-    for (const char* file : files) {
+    const int sizes[] = {QUENMARSH_ICON_SIZES};
+    std::vector<std::string> files = {QUENMARSH_MAP_FILE, QUENMARSH_TILES_FILE, QUENMARSH_CRY_FILE,
+                                      QUENMARSH_WINDOW_ICON_FILE, "icons/quenmarsh.ico"};
+    for (int size : sizes)
+        files.push_back("icons/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/quenmarsh.png");
+    for (const std::string& file : files) {
         std::vector<char> first = fileBytes(runs[0] / file);
         EXPECT_FALSE(first.empty()) << file;
         EXPECT_TRUE(first == fileBytes(runs[1] / file)) << file << " differs between runs";
@@ -185,17 +188,18 @@ TEST(GeneratedAssets, GeneratorRunsGiveIdenticalBytes)
             EXPECT_TRUE(first == fileBytes(dataDir / file)) << file << " in the data folder is stale";
         }
     }
-    // The Windows icon: a directory of four pictures, each a PNG of the size its entry gives.
+    // The Windows icon: a directory of a picture for each desktop icon size, each a PNG of the
+    // size its entry gives.
     const std::vector<char> ico = fileBytes(runs[0] / "icons" / "quenmarsh.ico");
     auto u32 = [&](size_t at) {
         return uint32_t(uint8_t(ico[at])) | uint32_t(uint8_t(ico[at + 1])) << 8 |
                uint32_t(uint8_t(ico[at + 2])) << 16 | uint32_t(uint8_t(ico[at + 3])) << 24;
     };
-    ASSERT_GE(ico.size(), 6u + 4 * 16);
+    const int count = int(std::size(sizes));
+    ASSERT_GE(ico.size(), 6u + count * 16);
     EXPECT_EQ(u32(0), 0x10000u) << "an icon file";
-    EXPECT_EQ(uint8_t(ico[4]), 4);
-    const int sizes[] = {16, 32, 48, 256};
-    for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(uint8_t(ico[4]), count);
+    for (int i = 0; i < count; ++i) {
         const size_t entry = 6 + 16 * i, length = u32(entry + 8), offset = u32(entry + 12);
         EXPECT_EQ(uint8_t(ico[entry]), sizes[i] % 256);
         ASSERT_LE(offset + length, ico.size());

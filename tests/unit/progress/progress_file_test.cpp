@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <physfs.h>
 
+#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -13,8 +14,10 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "progress/progress.h"
+#include "progress/progress_text.h"
 
 namespace fs = std::filesystem;
 
@@ -243,6 +246,36 @@ TEST_F(ProgressFile, SaveReplacesTheOldFileOnlyWhenComplete)
             EXPECT_EQ(readBytes(file() / "keep"), "keep");
         }
     }
+}
+
+// A lost display is noticed on any thread while the game loop's ticks change `progress`: its
+// save holds the record published last, whole, never a mix of two.
+TEST_F(ProgressFile, ALostDisplaySavesTheLastPublishedRecordWhole)
+{
+    const auto record = [](int k) {
+        const float meter = (float)k;
+        return Progress{k, k, meter, meter, meter, meter, meter, k, k};
+    };
+    progress = record(1);
+    publishProgress();
+    progress = record(2);  // a tick not yet over
+    savePublishedProgress();
+    expectSameProgress(parseProgress(readBytes(file())), record(1), "the published record");
+
+    std::atomic<bool> over{false};
+    std::thread loop([&] {
+        for (int k = 0; !over; k = (k + 1) % 200) {
+            progress = record(k);
+            publishProgress();
+        }
+    });
+    for (int save = 0; save < 10; ++save) {
+        savePublishedProgress();
+        const Progress saved = parseProgress(readBytes(file()));
+        expectSameProgress(saved, record(saved.phase), "save " + std::to_string(save));
+    }
+    over = true;
+    loop.join();
 }
 
 // Start-up installs PhysicsFS's file interface for the game data; the progress file is native
