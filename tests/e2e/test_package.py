@@ -104,7 +104,7 @@ class DebianPackage(GameTestCase):
         self.assertEqual(status, 0, out)
         installed = files_under(prefix)
         for path in ("games/quenmarsh", "lib/games/quenmarsh/quenmarsh", "share/applications/quenmarsh.desktop",
-                     "share/icons/hicolor/16x16/apps/quenmarsh.png", "share/man/man6/quenmarsh.6.gz"):
+                     "share/icons/hicolor/16x16/apps/quenmarsh.png", "share/man/man6/quenmarsh.6"):
             self.assertIn(path, installed)
         self.assertEqual(os.path.realpath(os.path.join(prefix, "lib/games/quenmarsh/data", MAP_FILE)),
                          os.path.join(os.path.realpath(prefix), "share/games/quenmarsh", MAP_FILE))
