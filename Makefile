@@ -130,12 +130,13 @@ bench: test-build
 
 # build/quenmarsh_<version>_<arch>.deb and the source package (quenmarsh_<version>.dsc and its
 # tarball), built by dpkg-buildpackage from debian/. It writes its results beside the folder it
-# builds, so it builds a copy of exactly the files git tracks (as they are in the working tree).
+# builds, so it builds a copy of exactly the files git tracks (as they are in the working tree),
+# cleaned again afterwards.
 DEB_SOURCE = $(BUILD)/debian-source/quenmarsh
 deb: package-deps
 	rm -rf $(dir $(DEB_SOURCE)) && mkdir -p $(DEB_SOURCE)
 	git ls-files -z | tar -c --null -T - | tar -x -C $(DEB_SOURCE)
-	cd $(DEB_SOURCE) && DEB_BUILD_OPTIONS=parallel=$(JOBS) nice -n 10 dpkg-buildpackage -us -uc
+	cd $(DEB_SOURCE) && DEB_BUILD_OPTIONS=parallel=$(JOBS) nice -n 10 dpkg-buildpackage -us -uc --post-clean
 	mv $(addprefix $(dir $(DEB_SOURCE))quenmarsh_*,.deb .dsc .tar.xz) $(BUILD)/
 
 clean:
