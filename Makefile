@@ -115,12 +115,23 @@ $(CROSS:%=%-test): %-test: test-build %
 
 # Serves the web zip's folder on this computer only, and prints the address to open.
 play-web: web
-	./tools/serve_web.py $(WEB_BUILD)/zip/Quenmarsh
+	./tools/serve_web.py $(WEB_BUILD)/zip
 
 sanitize: test-deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUENMARSH_SANITIZE=ON -DQUENMARSH_TESTS=ON -DQUENMARSH_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --output-on-failure -L "unit|leaks"
+
+# The end-to-end suites, natively, under Wine and in the browser, each SOAK_RUNS times over
+# while the whole machine is kept busy at normal priority (tools/soak.sh): what they wait on
+# must be states, not times. Not part of `make test`. Builds first, unloaded.
+.PHONY: soak
+SOAK_RUNS ?= 3
+soak: test-build
+	@./tools/install-deps.sh soak
+	$(MAKE) windows WINDOWS_TEST_FLAGS=-DQUENMARSH_TESTS=ON
+	$(MAKE) web WEB_TEST_FLAGS=-DQUENMARSH_TESTS=ON
+	./tools/soak.sh $(SOAK_RUNS) $(BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
 
 # Microseconds per care tick, then the whole game screen by screen: CPU, GL draw calls per frame,
 # memory and ticks, against a bare loop and a program drawing the map alone.

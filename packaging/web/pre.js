@@ -1,6 +1,6 @@
 // The browser's side of the platform layer (src/shell/platform_web.cpp), run inside the game's
-// script before the game starts: the progress file kept by the browser, the page's hidden and
-// closed events, the window's size as the display's, and a WebGL 2 context where there is one.
+// script before the game starts: the progress file kept by the browser, and the page's hidden
+// and closed events.
 // The page (index.html) sets Module's showErrorBox and onExit to show what they tell; onExit is
 // called with main()'s status when the game ends.
 
@@ -10,8 +10,6 @@ var quenmarshProgressFile = '/libsdl/qmprogress.dat';
 // The browser keeps it per page address, as the same nine-line text.
 var quenmarshProgressKey = 'quenmarsh-progress:' + location.pathname.replace(/[^/]*$/, '');
 
-Module['displayWidth'] = Module['displayWidth'] || window.innerWidth || 854;
-Module['displayHeight'] = Module['displayHeight'] || window.innerHeight || 480;
 Module['showErrorBox'] = Module['showErrorBox'] || function (title, heading, message) {
   console.warn(title + ': ' + heading + ': ' + message);
 };
@@ -60,67 +58,7 @@ Module['preRun'].push(function () {
     if (!Asyncify.currData && Module['onExit']) Module['onExit'](status);
     return status;
   };
-
-  // Allegro asks for OpenGL ES 2, that is WebGL 1, which cannot build the smaller copies of the
-  // 640 x 480 map that smooth it. WebGL 2 (OpenGL ES 3) can and draws the rest the same; a
-  // browser without it gets WebGL 1.
-  var createContext = GL.createContext;
-  GL.createContext = function (canvas, attributes) {
-    var handle = 0;
-    if (attributes.majorVersion === 1) {
-      attributes.majorVersion = 2;
-      handle = createContext(canvas, attributes);
-      if (!handle) attributes.majorVersion = 1;
-    }
-    if (!handle) handle = createContext(canvas, attributes);
-    if (handle) quenmarshAvoidFeedbackLoops(GL.contexts[handle].GLctx);
-    return handle;
-  };
 });
-
-// Allegro leaves the last texture it made or drew from bound to texture unit 0 when it draws
-// shapes without one, since its shader does not read it then. Desktop OpenGL lets that pass;
-// WebGL refuses any draw into a bitmap whose own texture is bound so ("Feedback loop formed
-// between Framebuffer and active Texture") and drops it: the intro's emblem, drawn into a
-// bitmap of its own, would stay empty. So the texture is unbound from unit 0 just before such
-// a draw. Allegro binds a texture again whenever it draws one.
-function quenmarshAvoidFeedbackLoops(gl) {
-  var original = {};
-  ['activeTexture', 'bindTexture', 'bindFramebuffer', 'framebufferTexture2D', 'drawArrays', 'drawElements']
-    .forEach(function (name) { original[name] = gl[name].bind(gl); });
-  var unit = gl.TEXTURE0, unitZero = null, framebuffer = null, attached = new Map();
-  gl.activeTexture = function (which) {
-    unit = which;
-    original.activeTexture(which);
-  };
-  gl.bindTexture = function (target, texture) {
-    if (target === gl.TEXTURE_2D && unit === gl.TEXTURE0) unitZero = texture;
-    original.bindTexture(target, texture);
-  };
-  gl.bindFramebuffer = function (target, which) {
-    if (target !== gl.READ_FRAMEBUFFER) framebuffer = which;
-    original.bindFramebuffer(target, which);
-  };
-  gl.framebufferTexture2D = function (target, attachment, textarget, texture, level) {
-    if (framebuffer && attachment === gl.COLOR_ATTACHMENT0) attached.set(framebuffer, texture);
-    original.framebufferTexture2D(target, attachment, textarget, texture, level);
-  };
-  function unbindOwnTexture() {
-    if (!framebuffer || !unitZero || attached.get(framebuffer) !== unitZero) return;
-    if (unit !== gl.TEXTURE0) original.activeTexture(gl.TEXTURE0);
-    original.bindTexture(gl.TEXTURE_2D, null);
-    if (unit !== gl.TEXTURE0) original.activeTexture(unit);
-    unitZero = null;
-  }
-  gl.drawArrays = function (mode, first, count) {
-    unbindOwnTexture();
-    original.drawArrays(mode, first, count);
-  };
-  gl.drawElements = function (mode, count, type, offset) {
-    unbindOwnTexture();
-    original.drawElements(mode, count, type, offset);
-  };
-}
 
 // A hidden page may be closed, or ended by the browser, without another event: save then.
 function quenmarshPageHidden() {

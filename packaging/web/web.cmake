@@ -1,6 +1,6 @@
 # The browser build (included by the top CMakeLists.txt under Emscripten): quenmarsh.js and
-# quenmarsh.wasm, the game data packed into quenmarsh.data, and beside them the page, its icon
-# and the licences, in Quenmarsh/ and zipped. The pictures, the cry, the font and the icon come
+# quenmarsh.wasm, the game data packed into quenmarsh.data, and beside them the page, its
+# manifest, icons and service worker, and the licences, in one folder and zipped. The pictures, the cry, the font and the icon come
 # from a native build tree, so the data is byte for byte the native one.
 set(QUENMARSH_NATIVE_BUILD "" CACHE PATH "Native build tree whose data/ and icon the zip takes")
 set(QUENMARSH_DATA_DIR ${QUENMARSH_NATIVE_BUILD}/data)
@@ -28,31 +28,55 @@ add_custom_command(OUTPUT quenmarsh.data quenmarsh-data.js
   VERBATIM)
 add_custom_target(quenmarsh-web-data DEPENDS quenmarsh.data quenmarsh-data.js)
 
-# ASYNCIFY lets al_wait_for_event and al_rest sleep in the browser's event loop.
+# ASYNCIFY lets al_wait_for_event and al_rest sleep in the browser's event loop. SDL2's own
+# JavaScript calls two of Emscripten's library functions that nothing else pulls in: named in a
+# file, one a line, which needs no quoting of their dollar signs.
+set(quenmarsh_library_functions ${CMAKE_CURRENT_BINARY_DIR}/library-functions.txt)
+file(WRITE ${quenmarsh_library_functions} "$dynCall\n$autoResumeAudioContext\n")
 target_link_options(quenmarsh PRIVATE
   -sASYNCIFY -sALLOW_MEMORY_GROWTH=1 -sFULL_ES2=1 -sMAX_WEBGL_VERSION=2 -sEXIT_RUNTIME=1 -sFORCE_FILESYSTEM=1
-  --js-library ${QUENMARSH_WEB_DIR}/library.js --pre-js ${QUENMARSH_WEB_DIR}/pre.js)
-set_target_properties(quenmarsh PROPERTIES
-  LINK_DEPENDS "${QUENMARSH_WEB_DIR}/library.js;${QUENMARSH_WEB_DIR}/pre.js")
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${quenmarsh_library_functions} --pre-js ${QUENMARSH_WEB_DIR}/pre.js)
+set_target_properties(quenmarsh PROPERTIES LINK_DEPENDS ${QUENMARSH_WEB_DIR}/pre.js)
 
-# Made afresh into Quenmarsh/ on every build, so that nothing stale stays in the zip; the
-# browser tests serve that folder.
-set(QUENMARSH_ZIP_ROOT ${PROJECT_BINARY_DIR}/zip)
-set(QUENMARSH_STAGE ${QUENMARSH_ZIP_ROOT}/Quenmarsh)
+# The page's one-sentence description, for search engines, portals and home screens.
+set(QUENMARSH_DESCRIPTION "Look after a chip in the marsh: keep its heat, fire, food and water in hand, keep it alive and raise it well.")
+set(QUENMARSH_WEB_ICONS ${QUENMARSH_WEB_ICON_FILES})
+list(TRANSFORM QUENMARSH_WEB_ICONS PREPEND ${QUENMARSH_NATIVE_BUILD}/${QUENMARSH_WEB_ICON_SUBDIR}/)
+set(QUENMARSH_MANIFEST_ICONS)
+foreach(size ${QUENMARSH_WEB_ICON_SIZES})
+  string(APPEND QUENMARSH_MANIFEST_ICONS
+         "\n    {\"src\": \"quenmarsh-${size}.png\", \"sizes\": \"${size}x${size}\", \"type\": \"image/png\"},")
+endforeach()
+string(APPEND QUENMARSH_MANIFEST_ICONS
+       "\n    {\"src\": \"quenmarsh-maskable-${QUENMARSH_MASKABLE_ICON_SIZE}.png\", \"sizes\": "
+       "\"${QUENMARSH_MASKABLE_ICON_SIZE}x${QUENMARSH_MASKABLE_ICON_SIZE}\", \"type\": \"image/png\", "
+       "\"purpose\": \"maskable\"}\n  ")
+configure_file(${QUENMARSH_WEB_DIR}/index.html ${CMAKE_CURRENT_BINARY_DIR}/web-page/index.html @ONLY)
+configure_file(${QUENMARSH_WEB_DIR}/manifest.webmanifest.in ${CMAKE_CURRENT_BINARY_DIR}/web-page/manifest.webmanifest @ONLY)
+
+# Every file of the build is gathered afresh into web-files/ on every build, so that nothing
+# stale stays; stamp.py makes the served folder zip/ from it, with the build's id in the page and
+# the service worker, and zips that folder with index.html at the root, as game portals want.
+# The browser tests serve zip/, and make a second build from web-files/ to try an update.
+set(QUENMARSH_WEB_FILES ${PROJECT_BINARY_DIR}/web-files)
+set(QUENMARSH_STAGE ${PROJECT_BINARY_DIR}/zip)
 set(QUENMARSH_ZIP ${PROJECT_BINARY_DIR}/Quenmarsh-${PROJECT_VERSION}-web.zip)
+set(QUENMARSH_STAMP ${QUENMARSH_WEB_DIR}/stamp.py)
 add_custom_target(web-zip ALL
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${QUENMARSH_ZIP_ROOT} ${QUENMARSH_ZIP}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUENMARSH_STAGE}/licences
-  COMMAND ${CMAKE_COMMAND} -E copy ${QUENMARSH_WEB_DIR}/index.html ${PROJECT_BINARY_DIR}/quenmarsh.js
-          ${PROJECT_BINARY_DIR}/quenmarsh.wasm ${PROJECT_BINARY_DIR}/quenmarsh.data
-          ${PROJECT_BINARY_DIR}/quenmarsh-data.js
-          ${QUENMARSH_DEPS_PREFIX}/share/NOTICES.txt ${QUENMARSH_STAGE}/
-  COMMAND ${CMAKE_COMMAND} -E copy ${QUENMARSH_FAVICON} ${QUENMARSH_STAGE}/favicon.png
-  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${QUENMARSH_STAGE}/LICENSE.txt
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${QUENMARSH_DEPS_PREFIX}/share/licences ${QUENMARSH_STAGE}/licences
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${QUENMARSH_WEB_FILES}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUENMARSH_WEB_FILES}/licences
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_BINARY_DIR}/web-page/index.html
+          ${CMAKE_CURRENT_BINARY_DIR}/web-page/manifest.webmanifest ${QUENMARSH_WEB_DIR}/sw.js
+          ${PROJECT_BINARY_DIR}/quenmarsh.js ${PROJECT_BINARY_DIR}/quenmarsh.wasm
+          ${PROJECT_BINARY_DIR}/quenmarsh.data ${PROJECT_BINARY_DIR}/quenmarsh-data.js ${QUENMARSH_WEB_ICONS}
+          ${QUENMARSH_DEPS_PREFIX}/share/NOTICES.txt ${QUENMARSH_WEB_FILES}/
+  COMMAND ${CMAKE_COMMAND} -E copy ${QUENMARSH_FAVICON} ${QUENMARSH_WEB_FILES}/favicon.png
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${QUENMARSH_WEB_FILES}/LICENSE.txt
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${QUENMARSH_DEPS_PREFIX}/share/licences ${QUENMARSH_WEB_FILES}/licences
   COMMAND ${CMAKE_COMMAND} -E copy ${QUENMARSH_DATA_DIR}/${QUENMARSH_FONT_LICENCE_FILE}
-          ${QUENMARSH_STAGE}/licences/${QUENMARSH_FONT_NAME}.txt
-  COMMAND ${CMAKE_COMMAND} -E chdir ${QUENMARSH_ZIP_ROOT} ${CMAKE_COMMAND} -E tar cf ${QUENMARSH_ZIP} --format=zip Quenmarsh
-  DEPENDS quenmarsh quenmarsh-web-data ${QUENMARSH_WEB_DIR}/index.html
+          ${QUENMARSH_WEB_FILES}/licences/${QUENMARSH_ZIP_FONT_LICENCE}
+  COMMAND python3 ${QUENMARSH_STAMP} ${QUENMARSH_WEB_FILES} ${QUENMARSH_STAGE} ${QUENMARSH_ZIP} ${PROJECT_VERSION}
+  DEPENDS quenmarsh quenmarsh-web-data ${CMAKE_CURRENT_BINARY_DIR}/web-page/index.html
+          ${CMAKE_CURRENT_BINARY_DIR}/web-page/manifest.webmanifest ${QUENMARSH_WEB_DIR}/sw.js ${QUENMARSH_STAMP}
   COMMENT "Zipping ${QUENMARSH_ZIP}"
   VERBATIM)

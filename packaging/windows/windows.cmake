@@ -26,7 +26,7 @@ target_link_options(quenmarsh PRIVATE -s)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 install(FILES ${QUENMARSH_DEPS_PREFIX}/share/NOTICES.txt DESTINATION .)  # made by packaging/deps/
 install(DIRECTORY ${QUENMARSH_DEPS_PREFIX}/share/licences/ DESTINATION licences)
-install(FILES ${QUENMARSH_FONT_LICENCE} DESTINATION licences RENAME ${QUENMARSH_FONT_NAME}.txt)
+install(FILES ${QUENMARSH_FONT_LICENCE} DESTINATION licences RENAME ${QUENMARSH_ZIP_FONT_LICENCE})
 
 # Installed afresh into Quenmarsh/ on every build, so that nothing stale stays in the zip;
 # the Wine tests play that folder.

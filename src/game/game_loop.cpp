@@ -66,10 +66,11 @@ void handleEvent(GameLoopState& state, const ALLEGRO_EVENT& event)
     case ALLEGRO_EVENT_KEY_UP: onKeyUp(state.input, event); break;
     case ALLEGRO_EVENT_MOUSE_AXES: onMouseAxes(state.input, event); break;
     case ALLEGRO_EVENT_MOUSE_BUTTON_DOWN: onMouseButtonDown(state.input, event); break;
+    case ALLEGRO_EVENT_TOUCH_BEGIN: onTouchBegin(state.input, event); break;
     case ALLEGRO_EVENT_TIMER: runTick(state); break;
     case ALLEGRO_EVENT_DISPLAY_EXPOSE: state.redrawRequested = true; break;
     case ALLEGRO_EVENT_DISPLAY_CLOSE: state.running = false; break;
-    default: break;  // key repeats, button releases and the rest change nothing
+    default: break;  // key repeats, button releases, lifted fingers and the rest change nothing
     }
 }
 

@@ -54,6 +54,15 @@ void onMouseButtonDown(InputState& input, const ALLEGRO_EVENT& event)
     if (button >= 1 && button <= mouseButtonCount) input.buttons[button - 1] = keyHeld | keyPressed;
 }
 
+void onTouchBegin(InputState& input, const ALLEGRO_EVENT& event)
+{
+    // Allegro calls a touch primary when it began with no other on the screen.
+    if (event.type != ALLEGRO_EVENT_TOUCH_BEGIN || !event.touch.primary) return;
+    input.mouseX = (int32_t)event.touch.x;
+    input.mouseY = (int32_t)event.touch.y;
+    input.buttons[0] = keyHeld | keyPressed;
+}
+
 void clearPressed(InputState& input)
 {
     for (KeyState* key : {&input.up, &input.down, &input.left, &input.right, &input.confirm, &input.escape})

@@ -29,6 +29,9 @@ void onKeyDown(InputState& input, const ALLEGRO_EVENT& event);
 void onKeyUp(InputState& input, const ALLEGRO_EVENT& event);
 void onMouseAxes(InputState& input, const ALLEGRO_EVENT& event);
 void onMouseButtonDown(InputState& input, const ALLEGRO_EVENT& event);
+// A finger that touches the screen while no other is on it clicks mouse button 1 where it
+// lands: the pointer moves there first. Other fingers, and lifting or sliding one, do nothing.
+void onTouchBegin(InputState& input, const ALLEGRO_EVENT& event);
 
 // End of a tick: every key and button forgets that it was pressed, but stays held.
 void clearPressed(InputState& input);

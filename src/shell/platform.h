@@ -1,7 +1,7 @@
 // The game's only calls into the operating system (and the X library, and the browser's page):
-// how the game learns it must end, how it tells the player it cannot run, the claim that keeps
-// a second copy off a progress file in use, and the file
-// operations a progress file needs to survive crashes and power cuts.
+// how the game learns it must end, how it tells the player it cannot run, what the browser's page
+// offers its display and input, the claim that keeps a second copy off a progress file in use,
+// and the file operations a progress file needs to survive crashes and power cuts.
 // Paths are UTF-8 text in the platform's native notation. Free of Allegro.
 #pragma once
 #include <cstddef>
@@ -25,6 +25,26 @@ void watchDisplayConnection(void (*lastSave)());
 // with no parent window, titled `title`, with `heading` above the message, that the player
 // dismisses; in the browser the page shows the message in place of the game.
 void showErrorBox(const char* title, const char* heading, const char* message);
+
+// In the browser the game lives in a page: its display is a window inside that page, and the
+// page scales it to its own window. Desktops have no page (false): there the game asks the
+// monitor for its size.
+struct PageWindow {
+    int width;  // the page's window when the game starts, in CSS pixels
+    int height;
+    int glesVersion;  // OpenGL ES version to ask for: 3 (WebGL 2) where the browser has it, else 2
+};
+bool pageWindow(PageWindow& window);
+
+// Whether a tap on a touch screen reaches the game only as a touch: in the browser, where
+// Allegro drops the mouse events SDL makes of touches. Desktop systems turn taps into mouse
+// events themselves, so there the game does not listen for touches (it would see taps twice).
+bool tapsComeAsTouches();
+
+// Browsers keep a page's sound off until the player acts in it. Allegro's own wake-up listens for
+// a key, a click and the start of a touch, but browsers count a touch only once it ends: this
+// lets the end of a tap start the sound too. Nothing to do on desktops.
+void startSoundOnTaps();
 
 // Whether this copy of the game may play on a progress file.
 enum class Claim {

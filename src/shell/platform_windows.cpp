@@ -19,6 +19,12 @@ void watchEndSignals()
     std::signal(SIGBREAK, onEndSignal);
 }
 
+// No page around the game: the monitor sizes its display, and the system turns taps into
+// mouse events, and lets sound play at once.
+bool pageWindow(PageWindow&) { return false; }
+bool tapsComeAsTouches() { return false; }
+void startSoundOnTaps() {}
+
 // Windows has no display connection to lose.
 void watchDisplayConnection(void (*)()) {}
 

@@ -26,6 +26,12 @@ int onDisplayLost(Display*)
 
 }  // namespace
 
+// No page around the game: the monitor sizes its display, and the system turns taps into
+// mouse events, and lets sound play at once.
+bool pageWindow(PageWindow&) { return false; }
+bool tapsComeAsTouches() { return false; }
+void startSoundOnTaps() {}
+
 void watchDisplayConnection(void (*lastSave)())
 {
     displayLastSave = lastSave;

@@ -24,8 +24,6 @@ bool audioInstalled = false;
 
 namespace {
 
-constexpr int windowedWidth = 854;
-constexpr int windowedHeight = 480;
 constexpr int fullscreenFlags = ALLEGRO_FULLSCREEN | ALLEGRO_OPENGL | ALLEGRO_GENERATE_EXPOSE_EVENTS;
 constexpr int windowedFlags = ALLEGRO_WINDOWED | ALLEGRO_OPENGL | ALLEGRO_GENERATE_EXPOSE_EVENTS;
 constexpr int reservedSamples = 16;
@@ -43,9 +41,18 @@ bool fail(const char* message)
 }
 
 // Full screen at the monitor's size; a window when the monitor cannot be asked or the full-screen
-// display cannot be made.
+// display cannot be made. In a browser's page, a window inside the page.
 bool createDisplay()
 {
+    PageWindow page;
+    if (pageWindow(page)) {
+        const DisplaySize size = pageDisplaySize(page.width, page.height);
+        al_set_new_display_option(ALLEGRO_OPENGL_MAJOR_VERSION, page.glesVersion, ALLEGRO_SUGGEST);
+        al_set_new_display_option(ALLEGRO_OPENGL_MINOR_VERSION, 0, ALLEGRO_SUGGEST);
+        al_set_new_display_flags(windowedFlags);
+        display = al_create_display(size.width, size.height);
+        return display != nullptr;
+    }
     ALLEGRO_MONITOR_INFO monitor;
     if (al_get_monitor_info(0, &monitor)) {
         al_set_new_display_flags(fullscreenFlags);
@@ -63,6 +70,7 @@ void installAudio()
     if (!al_install_audio()) return;
     audioInstalled = al_reserve_samples(reservedSamples);
     al_init_acodec_addon();
+    startSoundOnTaps();
 }
 
 // The data folder beside the program (or beside its build-configuration folder), then the
@@ -91,6 +99,14 @@ bool mountGameData()
 
 }  // namespace
 
+DisplaySize pageDisplaySize(int width, int height)
+{
+    if (height > width) height = width * windowedHeight / windowedWidth;  // landscape, letterboxed
+    if (width <= 0 || height <= 0) return {windowedWidth, windowedHeight};  // a window of nothing
+    if (height >= windowedHeight) return {width, height};
+    return {(width * windowedHeight + height / 2) / height, windowedHeight};
+}
+
 bool startUp(const char* programPath)
 {
     if (!al_init()) return fail("al_init() failed!");
@@ -101,6 +117,7 @@ bool startUp(const char* programPath)
 
     al_install_keyboard();
     al_install_mouse();
+    if (tapsComeAsTouches()) al_install_touch_input();
     al_install_joystick();  // never registered: the game takes no joystick input
 
     if (!createDisplay()) return fail("Can not create the display.");
@@ -126,6 +143,7 @@ bool startUp(const char* programPath)
     al_register_event_source(eventQueue, al_get_display_event_source(display));
     al_register_event_source(eventQueue, al_get_timer_event_source(timer));
     if (al_is_mouse_installed()) al_register_event_source(eventQueue, al_get_mouse_event_source());
+    if (al_is_touch_input_installed()) al_register_event_source(eventQueue, al_get_touch_input_event_source());
 
     if (!PHYSFS_init(programPath)) return fail("Can not init PHYSFS.");
     // Installed as a Debian package, data/ and the font in it are links into /usr/share.

@@ -5,6 +5,8 @@ Besides the plumbing this module knows what the game's screens look like (where 
 bars, buttons, counters and answer boxes are for a given screen size) and what a quiet stretch
 of care does to the progress file, so that the tests can read as the game's rules."""
 
+import ctypes
+import ctypes.util
 import fcntl
 import functools
 import os
@@ -64,6 +66,11 @@ def same_picture(a, b, tolerance=2):
 
 def is_red(p):
     return p[0] > 200 and p[1] < 40 and p[2] < 40
+
+
+def is_emblem_red(p):
+    """Red over black at any opacity from about a fifth up."""
+    return p[0] > 50 and p[1] < 10 and p[2] < 10
 
 
 # ---------------------------------------------------------------------------------------------
@@ -348,6 +355,51 @@ class Shot:
 # ---------------------------------------------------------------------------------------------
 # The X server and the game
 
+class _XImage(ctypes.Structure):
+    _fields_ = [(name, ctypes.c_int) for name in ("width", "height", "xoffset", "format")] + \
+        [("data", ctypes.c_void_p)] + \
+        [(name, ctypes.c_int) for name in ("byte_order", "bitmap_unit", "bitmap_bit_order", "bitmap_pad", "depth",
+                                           "bytes_per_line", "bits_per_pixel")]
+
+
+_XLIB = ctypes.CDLL(ctypes.util.find_library("X11"))
+_XLIB.XOpenDisplay.restype = ctypes.c_void_p
+_XLIB.XOpenDisplay.argtypes = [ctypes.c_char_p]
+_XLIB.XDefaultRootWindow.restype = ctypes.c_ulong
+_XLIB.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+_XLIB.XGetImage.restype = ctypes.POINTER(_XImage)
+_XLIB.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                            ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+_XLIB.XDestroyImage.argtypes = [ctypes.POINTER(_XImage)]
+_XLIB.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+
+def _root_picture(display_name, width, height):
+    """Raw RGB of the whole screen, read by Xlib in this process: a few milliseconds, where a
+    screenshot program takes a tenth of a second to start (more on a busy machine), and a
+    short-lived screen could pass unseen between two looks."""
+    display = _XLIB.XOpenDisplay(display_name.encode())
+    if not display:
+        raise AssertionError("cannot open the display " + display_name)
+    try:
+        image = _XLIB.XGetImage(display, _XLIB.XDefaultRootWindow(display), 0, 0, width, height,
+                                0xFFFFFFFF, 2)  # all planes, ZPixmap
+        if not image:
+            raise AssertionError("cannot read the screen of " + display_name)
+        try:
+            got = image.contents
+            # The 24-bit screens the tests make: four bytes a pixel, blue first.
+            assert (got.bits_per_pixel, got.byte_order, got.bytes_per_line) == (32, 0, width * 4)
+            bgrx = ctypes.string_at(got.data, width * height * 4)
+        finally:
+            _XLIB.XDestroyImage(image)
+    finally:
+        _XLIB.XCloseDisplay(display)
+    raw = bytearray(width * height * 3)
+    raw[0::3], raw[1::3], raw[2::3] = bgrx[2::4], bgrx[1::4], bgrx[0::4]
+    return bytes(raw)
+
+
 class XServer:
     """An Xvfb of its own, at a chosen size, on a free display number. It must not reset when
     its last client leaves: a game connecting just then would find no display."""
@@ -381,10 +433,7 @@ class XServer:
                               stderr=subprocess.PIPE, text=True)
 
     def screenshot(self):
-        raw = subprocess.run(["import", "-display", self.name, "-window", "root", "-depth", "8",
-                              "rgb:-"], check=True, stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL).stdout
-        return Shot(raw, self.width, self.height)
+        return Shot(_root_picture(self.name, self.width, self.height), self.width, self.height)
 
     def save_screenshot(self, path):
         subprocess.run(["import", "-display", self.name, "-window", "root", path], check=True,
@@ -472,10 +521,9 @@ class Game:
         self.x.run("xdotool", "mousemove", str(x), str(y))
 
     def click(self, x, y):
-        # The move comes first and on its own: the game acts on the last reported position.
-        self.move(x, y)
-        time.sleep(0.05)
-        self.x.run("xdotool", "click", "1")
+        # The move comes first: the game acts on the last reported position. One xdotool
+        # makes both, so the server takes them in that order.
+        self.x.run("xdotool", "mousemove", str(x), str(y), "click", "1")
 
     def key(self, name):
         self.x.run("xdotool", "key", name)
@@ -514,9 +562,10 @@ class Game:
     # --- the player's moves, in the game's own terms
 
     def wait_for_emblem(self, timeout=20):
-        """The intro's red emblem on black. It shows only once start-up has registered the
-        input sources, so input given from then on is not lost."""
-        return self.wait_for_screen(lambda s: s.count(is_red, step=8) > 50, timeout, what="the red emblem")
+        """The intro's red emblem on black, at any strength of its fading (about two seconds
+        of the intro, which draws every frame). It shows only once start-up has registered
+        the input sources, so input given from then on is not lost."""
+        return self.wait_for_screen(lambda s: s.count(is_emblem_red, step=8) > 50, timeout, what="the red emblem")
 
     def wait_for_dialog(self, node, timeout=20):
         return self.wait_for_screen(lambda s: s.shows_dialog(node), timeout, what="dialog node %d" % node)
@@ -543,14 +592,21 @@ class Game:
         else:
             raise ValueError(way)
 
-    def shower_flicker(self, pairs=3, pause=0.3):
-        """How much of the map flickers white within about a second: thousands of samples
-        under a particle shower, about a hundred from the wandering chip alone."""
-        shots = [self.x.screenshot()]
-        for _ in range(pairs):
-            time.sleep(pause)
-            shots.append(self.x.screenshot())
-        return max(b.whitened_since(a) + a.whitened_since(b) for a, b in zip(shots, shots[1:]))
+    def shower_flicker(self, ticks=60):
+        """How much of the map flickers white from one look to the next over at least `ticks`
+        care ticks: thousands of samples under a particle shower, about a hundred from the
+        wandering chip alone. The ticks are told by the food or water bar, which runs down by
+        a quarter a tick (so this is for chips that are not being healed)."""
+        first, last, most = None, None, [0]
+
+        def long_enough(shot):
+            nonlocal first, last
+            if last:
+                most[0] = max(most[0], shot.whitened_since(last) + last.whitened_since(shot))
+            first, last = first or shot, shot
+            return max(first.meter(m) - shot.meter(m) for m in ("food", "water")) > ticks / 4 + 1
+        self.wait_for_screen(lambda s: s.is_care_screen() and long_enough(s), what="%d ticks of care" % ticks)
+        return most[0]
 
     def output(self):
         self.log.seek(0)

@@ -8,13 +8,13 @@ import shutil
 import signal
 import stat
 import subprocess
-import time
 import unittest
 
 from harness import (SLOW, GameTestCase, XServer, new_chip, progress, progress_text, wait_until)
 
-# Food and water do not heal and nothing dies for minutes: the phase tick counts the ticks played.
-QUIET = progress(phase=1, phaseTick=20, food=150, water=150, health=150)
+# Nothing heals or cries, nothing hurts for 10 s (then only the empty food, by a quarter a
+# tick) and nothing dies for 27 s: the phase tick counts the ticks played.
+QUIET = progress(phase=1, phaseTick=20, food=150, water=255, health=255)
 DYING = progress(phase=1, phaseTick=900, goodCount=2, deadCount=5, health=0, food=100, water=100)
 
 
@@ -69,9 +69,8 @@ class Endings(GameTestCase):
         self.servers[self.SCREEN] = x
         game = self.play_a_little()
         x.proc.kill()
-        gone = time.monotonic()
+        # It notices at its next frame: the wait only bounds a game that never does.
         status = game.wait_exit(10)
-        self.assertLess(time.monotonic() - gone, 2.0 * SLOW)
         self.assertGreater(status, 0, "a nonzero status, not a crash:\n" + game.output())
         self.assertIn("lost the connection to the display", game.output())
         self.assertGreater(self.assertSavedAfterQuietCare(game, QUIET), 0)
@@ -152,9 +151,7 @@ class Endings(GameTestCase):
         game.wait_for_window()
         game.wait_for_dialog(0)
         game.quit("Escape")
-        asked = time.monotonic()
-        self.assertEqual(game.wait_exit(), 0)
-        self.assertLess(time.monotonic() - asked, 2.0 * SLOW)
+        self.assertEqual(game.wait_exit(10), 0)
 
     def test_the_missing_data_box_shows_on_top_under_a_window_manager(self):
         wm = start_window_manager(self.x)
@@ -163,14 +160,13 @@ class Endings(GameTestCase):
         folder = self.temp_folder()
         shutil.copy2(os.environ["QUENMARSH_BIN"], folder)
         game = self.start_game(program=os.path.join(folder, "quenmarsh"))
-        box = wait_until(lambda: game.find_window("Error"), 30 * SLOW, interval=0.1, what="the error box")
-        time.sleep(0.5)  # let the box draw itself
+        box = wait_until(lambda: game.find_window("Error"), 30, interval=0.1, what="the error box")
         shown = self.x.run("xdotool", "getwindowgeometry", "--shell", box).stdout
         g = dict(line.split("=", 1) for line in shown.split())
         x0, y0, w, h = (int(g[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-        shot = self.x.screenshot()
-        lit = shot.count(lambda p: sum(p) > 150, x0, y0, x0 + w, y0 + h, step=4)
-        self.assertGreater(lit, (w // 4) * (h // 4) // 2, "the box is hidden")
+        # Once the box has drawn itself, most of its place is lit; hidden, it stays dark.
+        wait_until(lambda: self.x.screenshot().count(lambda p: sum(p) > 150, x0, y0, x0 + w, y0 + h, step=4)
+                   > (w // 4) * (h // 4) // 2, 20, what="the error box on top")
         game.dismiss_error_box(box)
         self.assertEqual(game.wait_exit(), 255)
         self.assertIn("Can not open the game data", game.output())

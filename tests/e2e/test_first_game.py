@@ -30,17 +30,10 @@ class FirstGame(GameTestCase):
         for node, label in answers:
             game.wait_for_dialog(node)
             game.answer(node, label)
-        # The last answer closes the dialog: it darkens (its grey boxes going towards black)
-        # before the care screen appears.
+        # The last answer closes the dialog with a fade of 32 ticks, which a busy machine may
+        # neither draw nor show (the screen-flow unit tests time it): the care screen follows.
+        shot = game.wait_for_care_screen()
         h = game.x.height
-        darkened = []
-
-        def care_screen_after_a_fade(shot):
-            if 0 < shot.pixel(4, h - 19)[0] < 120:
-                darkened.append(shot)
-            return shot.is_care_screen()
-        shot = game.wait_for_screen(care_screen_after_a_fade, interval=0, what="the care screen")
-        self.assertTrue(darkened, "a fade to black between the screens")
 
         layout = shot.layout
         self.assertEqual(shot.controls_shown(), (True,) * 5, "four action buttons and the close button")

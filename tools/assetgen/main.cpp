@@ -1,9 +1,12 @@
-// quenmarsh-assetgen DATA_DIR ICON_DIR
+// quenmarsh-assetgen DATA_DIR ICON_DIR [WEB_ICON_DIR]
 // Draws the game's pictures and synthesises its cry into DATA_DIR (the map, the sprite sheet, the
 // cry and the window icon, under the names the build gives as QUENMARSH_<NAME>_FILE) and the
 // desktop icon at each of the build's QUENMARSH_ICON_SIZES into
 // ICON_DIR/<size>x<size>/apps/quenmarsh.png, the layout of an icon theme, and at all of them into
-// the Windows icon file ICON_DIR/quenmarsh.ico. Needs no display and no sound card, and writes byte-identical
+// the Windows icon file ICON_DIR/quenmarsh.ico; with WEB_ICON_DIR, the browser's home-screen icons
+// there: the desktop icon at each of QUENMARSH_WEB_ICON_SIZES as quenmarsh-<size>.png, and a
+// maskable one as quenmarsh-maskable-<QUENMARSH_MASKABLE_ICON_SIZE>.png. Needs no display and no
+// sound card, and writes byte-identical
 // files on every run.
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_image.h>
@@ -23,6 +26,7 @@ namespace {
 
 // Every size gets its own drawing, so the small ones stay clear.
 const int desktopIconSizes[] = {QUENMARSH_ICON_SIZES};
+const int webIconSizes[] = {QUENMARSH_WEB_ICON_SIZES};
 
 bool saveBitmap(ALLEGRO_BITMAP* bitmap, const std::filesystem::path& path)
 {
@@ -37,12 +41,13 @@ bool saveBitmap(ALLEGRO_BITMAP* bitmap, const std::filesystem::path& path)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: quenmarsh-assetgen DATA_DIR ICON_DIR\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: quenmarsh-assetgen DATA_DIR ICON_DIR [WEB_ICON_DIR]\n");
         return 2;
     }
-    const std::filesystem::path out = argv[1], icons = argv[2];
-    for (const std::filesystem::path& folder : {out, icons}) {
+    const std::filesystem::path out = argv[1], icons = argv[2], webIcons = argc == 4 ? argv[3] : "";
+    for (const std::filesystem::path& folder : {out, icons, webIcons}) {
+        if (folder.empty()) continue;
         std::error_code error;
         std::filesystem::create_directories(folder, error);
         if (error) {
@@ -70,6 +75,12 @@ int main(int argc, char** argv)
         ok = saveBitmap(drawDesktopIcon(size), icons / square / "apps" / "quenmarsh.png") && ok;
     }
     ok = writeIconFile(icons / "quenmarsh.ico", desktopIconSizes, int(std::size(desktopIconSizes))) && ok;
+    if (!webIcons.empty()) {
+        for (int size : webIconSizes)
+            ok = saveBitmap(drawDesktopIcon(size), webIcons / ("quenmarsh-" + std::to_string(size) + ".png")) && ok;
+        const std::string maskable = "quenmarsh-maskable-" + std::to_string(QUENMARSH_MASKABLE_ICON_SIZE) + ".png";
+        ok = saveBitmap(drawMaskableIcon(QUENMARSH_MASKABLE_ICON_SIZE), webIcons / maskable) && ok;
+    }
     if (!writeOggVorbis((out / QUENMARSH_CRY_FILE).string().c_str(), synthesizeCry(), cryRate)) {
         std::fprintf(stderr, "quenmarsh-assetgen: cannot write %s\n", (out / QUENMARSH_CRY_FILE).string().c_str());
         ok = false;

@@ -512,20 +512,17 @@ ALLEGRO_BITMAP* drawSpriteSheet()
     return sheet;
 }
 
-ALLEGRO_BITMAP* drawDesktopIcon(int size)
+namespace {
+
+// The icon in a 128-unit square: a disc of marsh water with a lily pad and the chip sitting on
+// it. Small icons (below 48 pixels) would make a pixel of mush of the lily pad and the disc's
+// rim: the chip alone on plain marsh water, larger, so its eyes and fronds still read at 16.
+void drawIconArt(bool small)
 {
-    // Supersampled more at small sizes, so thin strokes still blend into the right shade.
-    Canvas canvas = beginCanvas(size, size, size < 64 ? 8 : 4);
-    const float k = size / 128.0f;
-    // Below 48 pixels the lily pad and the disc's rim would be a pixel of mush: the chip alone
-    // on plain marsh water, larger, so its eyes and fronds still read at 16 pixels.
-    const bool small = size < 48;
-    ALLEGRO_TRANSFORM saved = placeLocal(0.0f, 0.0f, k, 0.0f);
     al_draw_filled_circle(64.0f, 64.0f, small ? 64.0f : 62.0f, paint(ink));
     shadedEllipse(64.0f, 64.0f, small ? 58.0f : 60.0f, small ? 58.0f : 60.0f, rgb8(30, 84, 88),
                   rgb8(92, 164, 150), 1.0f, 28);
     if (!small) {
-        // A disc of marsh water with a lily pad, and the chip sitting on it.
         Path pad;
         moveTo(pad, 64.0f, 92.0f);
         ellipseTo(pad, 64.0f, 92.0f, 50.0f, 20.0f, -pi / 2 + 0.28f, 3 * pi / 2 - 0.28f, 40);
@@ -533,11 +530,32 @@ ALLEGRO_BITMAP* drawDesktopIcon(int size)
         al_draw_filled_ellipse(56.0f, 96.0f, 30.0f, 9.0f, paint(rgb8(130, 196, 80), 0.6f));
         al_draw_filled_ellipse(64.0f, 92.0f, 40.0f, 10.0f, paint(Rgb{0, 0, 0}, 0.3f));
     }
-    restoreTransform(saved);
     // The chip is 86 x 53 units; small icons let it span the whole width, centred.
-    saved = small ? placeLocal(0.0f, (128.0f - 53.0f * 128.0f / 86.0f) / 2.0f * k, 128.0f / 86.0f * k, 0.0f)
-                  : placeLocal(4.0f * k, 25.0f * k, 1.4f * k, 0.0f);
+    const ALLEGRO_TRANSFORM saved = small ? placeLocal(0.0f, (128.0f - 53.0f * 128.0f / 86.0f) / 2.0f, 128.0f / 86.0f, 0.0f)
+                                          : placeLocal(4.0f, 25.0f, 1.4f, 0.0f);
     drawChip();
+    restoreTransform(saved);
+}
+
+}  // namespace
+
+ALLEGRO_BITMAP* drawDesktopIcon(int size)
+{
+    // Supersampled more at small sizes, so thin strokes still blend into the right shade.
+    Canvas canvas = beginCanvas(size, size, size < 64 ? 8 : 4);
+    const ALLEGRO_TRANSFORM saved = placeLocal(0.0f, 0.0f, size / 128.0f, 0.0f);
+    drawIconArt(size < 48);
+    restoreTransform(saved);
+    return finishCanvas(canvas);
+}
+
+ALLEGRO_BITMAP* drawMaskableIcon(int size)
+{
+    Canvas canvas = beginCanvas(size, size, 4);
+    al_clear_to_color(paint(rgb8(30, 84, 88)));
+    // The disc within the middle 80%, the circle that every home screen's shape keeps.
+    const ALLEGRO_TRANSFORM saved = placeLocal(0.1f * size, 0.1f * size, 0.8f * size / 128.0f, 0.0f);
+    drawIconArt(false);
     restoreTransform(saved);
     return finishCanvas(canvas);
 }

@@ -1,5 +1,6 @@
 // The sprite sheet "tiles.png" (every sprite at its rectangle of spriteRects, on a transparent
-// background) and the desktop icon, which shows the chip.
+// background), and the icons, which show the chip: the desktop's, and the maskable one that phones'
+// home screens cut to their own shape.
 #pragma once
 #include <allegro5/allegro.h>
 
@@ -7,3 +8,4 @@ int spriteSheetWidth();
 int spriteSheetHeight();
 ALLEGRO_BITMAP* drawSpriteSheet();
 ALLEGRO_BITMAP* drawDesktopIcon(int size);
+ALLEGRO_BITMAP* drawMaskableIcon(int size);

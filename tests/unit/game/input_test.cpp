@@ -111,4 +111,36 @@ TEST(Input, MouseButtonsOneToFiveOnlyAndNeverReleased)
     EXPECT_EQ(state.input.mouseY, 300);
 }
 
+// A tap is a click of button 1 where the finger lands, pointer first; only the primary touch
+// (no other finger on the screen) counts, and only when it begins.
+TEST(Input, TouchBeginClicksWhereItLands)
+{
+    const struct {
+        ALLEGRO_EVENT_TYPE type;
+        bool primary;
+        bool clicks;
+    } cases[] = {
+        {ALLEGRO_EVENT_TOUCH_BEGIN, true, true},
+        {ALLEGRO_EVENT_TOUCH_BEGIN, false, false},
+        {ALLEGRO_EVENT_TOUCH_MOVE, true, false},
+        {ALLEGRO_EVENT_TOUCH_END, true, false},
+        {ALLEGRO_EVENT_TOUCH_CANCEL, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.type << " primary " << c.primary);
+        GameLoopState state;
+        initGameLoopState(state, 854, 480, 1);
+        ALLEGRO_EVENT event{};
+        event.type = c.type;
+        event.touch.id = 20;
+        event.touch.x = 700.75f;
+        event.touch.y = 300.25f;
+        event.touch.primary = c.primary;
+        handleEvent(state, event);
+        EXPECT_EQ(state.input.buttons[0], c.clicks ? keyHeld | keyPressed : 0);
+        EXPECT_EQ(state.input.mouseX, c.clicks ? 700 : 0);
+        EXPECT_EQ(state.input.mouseY, c.clicks ? 300 : 0);
+    }
+}
+
 }  // namespace
