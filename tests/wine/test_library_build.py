@@ -41,7 +41,7 @@ class LibraryRebuild(unittest.TestCase):
                     out.write("%s (GCC) %s\n" % (COMPILER, version))
                 for command in (["cmake", "-DCMAKE_TOOLCHAIN_FILE=%s/packaging/windows/mingw-w64.cmake" % SOURCE,
                                  "-S", os.path.join(SOURCE, "packaging", "deps"), "-B", tree],
-                                ["nice", "-n", "19", "cmake", "--build", tree, "-j", "2", "--target", "zlib", "libogg"]):
+                                ["cmake", "--build", tree, "-j", "2", "--target", "zlib", "libogg"]):
                     done = subprocess.run(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
                     self.assertEqual(done.returncode, 0, done.stdout)
                 configured = re.findall(r"Performing configure step for '(\w+)'", done.stdout)
