@@ -62,7 +62,7 @@ static bool stopAtPause(ALLEGRO_SAMPLE_ID& id, ALLEGRO_SAMPLE* sample)
     return !atPause;
 }
 
-// A missing sample (no audio, or no "cry.ogg") is never handed to Allegro: the chip cries in
+// A missing sample (no audio, or no cry file) is never handed to Allegro: the chip cries in
 // silence, and `crying` is tracked all the same.
 static void startCry(CareState& care, ALLEGRO_SAMPLE* sample)
 {

@@ -1,5 +1,5 @@
-// Where each sprite sits in "tiles.png". The game cuts its sprites from here and the asset
-// generator draws them here, so the two can never disagree.
+// Where each sprite sits in the sprite sheet (QUENMARSH_TILES_FILE). The game cuts its sprites
+// from here and the asset generator draws them here, so the two can never disagree.
 #pragma once
 
 enum SpriteId {

@@ -1,5 +1,5 @@
 // Draws the game's pictures so that a picture that failed to load still shows as a plain box of
-// its size: the player sees, and can click, every control even without "tiles.png".
+// its size: the player sees, and can click, every control even without the sprite sheet.
 #pragma once
 #include <allegro5/allegro.h>
 
