@@ -4,7 +4,7 @@
 #   games/quenmarsh                     -> ../lib/games/quenmarsh/quenmarsh
 #   lib/games/quenmarsh/quenmarsh          the program
 #   lib/games/quenmarsh/data            -> ../../../share/games/quenmarsh (found beside the program)
-#   share/games/quenmarsh/                 pictures, cry, window icon; VeraMoBd.ttf links to the font package's file
+#   share/games/quenmarsh/                 pictures, cry, window icon; the font links to the font package's file
 #   share/applications, share/icons/hicolor, share/metainfo, share/man/man6, share/doc/quenmarsh
 # In the package, debhelper installs the man page and the copyright file and makes the links
 # (debian/quenmarsh.manpages, debian/quenmarsh.links); it compresses and adds the changelog.

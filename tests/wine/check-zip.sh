@@ -1,6 +1,7 @@
 #!/bin/sh
-# tests/wine/check-zip.sh ZIP NATIVE_DATA_DIR LIBRARIES: the zip holds the one folder Quenmarsh/,
-# whose data/ is byte for byte the native build's, whose NOTICES.txt names each library the
+# tests/wine/check-zip.sh ZIP NATIVE_DATA_DIR LIBRARIES FONT_LICENCE: the zip holds the one
+# folder Quenmarsh/, whose data/ is byte for byte the native build's, whose licences/ holds the
+# font's licence as FONT_LICENCE, whose NOTICES.txt names each library the
 # library build lists in LIBRARIES (its share/libraries.txt) with its version and licence file,
 # and whose quenmarsh.exe is a GUI program with an icon and version information that imports
 # only Windows system DLLs.
@@ -10,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 python3 -m zipfile -e "$1" "$work"
 [ "$(ls "$work")" = Quenmarsh ] || { echo "the zip holds $(ls "$work"), not one folder Quenmarsh/"; exit 1; }
 diff -r "$2" "$work/Quenmarsh/data"
-for file in LICENSE.txt NOTICES.txt licences/VeraMoBd.txt; do
+for file in LICENSE.txt NOTICES.txt "licences/$4"; do
     [ -s "$work/Quenmarsh/$file" ] || { echo "no $file"; exit 1; }
 done
 while read -r name version; do
