@@ -129,8 +129,8 @@ sanitize: test-deps
 SOAK_RUNS ?= 3
 soak: test-build
 	@./tools/install-deps.sh soak
-	$(MAKE) windows WINDOWS_TEST_FLAGS=-DQUENMARSH_TESTS=ON
-	$(MAKE) web WEB_TEST_FLAGS=-DQUENMARSH_TESTS=ON
+	$(MAKE) windows TEST_FLAGS=-DQUENMARSH_TESTS=ON
+	$(MAKE) web TEST_FLAGS=-DQUENMARSH_TESTS=ON
 	./tools/soak.sh $(SOAK_RUNS) $(BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
 
 # Microseconds per care tick, then the whole game screen by screen: CPU, GL draw calls per frame,
