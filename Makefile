@@ -8,10 +8,14 @@ WEB_BUILD  ?= build-web
 JOBS       ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
+# Emscripten's prebuilt system libraries live in its shared cache, which a private EM_CACHE
+# would not find.
+unexport EM_CACHE
+
 # The sub-makes of `cmake --build` would otherwise announce every directory they enter.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps test-deps package-deps windows-deps web-deps check-packages build test-build run test sanitize windows windows-test web web-test play-web bench deb clean
+.PHONY: all deps test-deps package-deps windows-deps web-deps windows-libs web-libs check-packages build test-build run test sanitize windows windows-test web web-test play-web bench deb clean
 
 all: build
 
@@ -52,52 +56,62 @@ run: build
 # The unit tests and one played game under AddressSanitizer, UndefinedBehaviorSanitizer and
 # LeakSanitizer, then the whole suite (unit, drawing, fuzzing, end to end) on the normal build,
 # then the Windows build under Wine and the web build in headless Chromium.
-# The native tests mostly wait on real time, so meanwhile the Windows and web libraries build in
-# the background at the lowest priority, on the CPU the tests leave idle. Each is waited for
-# before its own tests, whose build then finds it up to date (or builds it again and shows why
-# it failed). A failing suite does not stop the others; `make test` fails if any did.
-test: check-packages test-build sanitize
-	@nice -n 19 ./packaging/build-deps.sh windows $(WINDOWS_BUILD)/deps & windows=$$!; \
-	nice -n 19 ./packaging/build-deps.sh web $(WEB_BUILD)/deps & web=$$!; \
-	(cd $(BUILD) && ctest --output-on-failure --timeout 600); native=$$?; \
+# The Windows and web libraries build in the background from the start, at the lowest priority,
+# on the CPU that the native build leaves idle and that the native tests, which mostly wait on
+# real time, do not use. Each is waited for before its own tests, whose build then finds it up
+# to date (or builds it again and shows why it failed). A failing suite does not stop the
+# others; `make test` fails if any did.
+test: check-packages
+	@nice -n 19 $(MAKE) windows-libs & windows=$$!; \
+	nice -n 19 $(MAKE) web-libs & web=$$!; \
+	$(MAKE) test-build sanitize && (cd $(BUILD) && ctest --output-on-failure --timeout 600); native=$$?; \
 	wait $$windows; $(MAKE) windows-test; windows=$$?; \
 	wait $$web; $(MAKE) web-test; web=$$?; \
 	echo "make test: native $$native, Windows $$windows, web $$web (0 is a pass)"; \
 	[ $$native -eq 0 ] && [ $$windows -eq 0 ] && [ $$web -eq 0 ]
 
-# $(WINDOWS_BUILD)/Quenmarsh-<version>-windows-x64.zip: the libraries from third_party/ (once per build
-# tree), then the game cross-built with MinGW-w64, with data/ from the native build.
-windows: windows-deps build
-	./packaging/build-deps.sh windows $(WINDOWS_BUILD)/deps
-	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=packaging/windows/mingw-w64.cmake \
-	  -DQUENMARSH_DEPS_PREFIX=$(CURDIR)/$(WINDOWS_BUILD)/deps/prefix \
-	  -DQUENMARSH_NATIVE_BUILD=$(CURDIR)/$(BUILD) $(WINDOWS_TEST_FLAGS)
-	nice -n 10 cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target quenmarsh windows-zip
+# The Windows and browser builds: $(WINDOWS_BUILD)/Quenmarsh-<version>-windows-x64.zip, cross-built
+# with MinGW-w64, and $(WEB_BUILD)/Quenmarsh-<version>-web.zip, built with Emscripten. Each takes
+# data/ and the icon from the native build, and its static libraries from packaging/deps/, built
+# with the same toolchain into <tree>/deps/prefix (or from WINDOWS_LIBS or WEB_LIBS, a prefix
+# built elsewhere, which is then used as it is).
+CROSS = windows web
+windows_TREE = $(WINDOWS_BUILD)
+web_TREE = $(WEB_BUILD)
+windows_CMAKE = cmake -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/packaging/windows/mingw-w64.cmake
+web_CMAKE = emcmake cmake
+WINDOWS_LIBS ?= $(CURDIR)/$(WINDOWS_BUILD)/deps/prefix
+WEB_LIBS ?= $(CURDIR)/$(WEB_BUILD)/deps/prefix
+windows_LIBS = $(WINDOWS_LIBS)
+web_LIBS = $(WEB_LIBS)
+# Emscripten's tools need Debian's acorn module.
+web web-libs web-test play-web: export NODE_PATH = /usr/share/nodejs
 
-# The Windows zip built with its tests, which run under Wine in their own Xvfb and prefix.
-windows-test: WINDOWS_TEST_FLAGS = -DQUENMARSH_TESTS=ON
-windows-test: test-build windows
-	nice -n 10 cmake --build $(WINDOWS_BUILD) -j $(JOBS)
-	cd $(WINDOWS_BUILD) && ctest --output-on-failure --timeout 600
+# The libraries, with a line at least every 30 s naming the steps at work (the two whose logs in
+# <tree>/deps/logs grew last, within the last minute).
+$(CROSS:%=%-libs): %-libs: %-deps
+	@if [ "$($*_LIBS)" != "$(CURDIR)/$($*_TREE)/deps/prefix" ]; then echo "$* libraries: $($*_LIBS)"; exit 0; fi; \
+	$($*_CMAKE) -S packaging/deps -B $($*_TREE)/deps >/dev/null || exit 1; \
+	start=$$(date +%s); \
+	(while sleep 30; do \
+	    echo "[$$(( $$(date +%s) - start )) s] $* libraries at work:" \
+	        $$(find $($*_TREE)/deps/logs -mmin -1 -name '*.log' -printf '%T@ %f\n' | sort -rn | head -2 | \
+	           sed 's/.* \(.*\)\.log$$/\1/'); \
+	done) & ticker=$$!; \
+	nice -n 10 cmake --build $($*_TREE)/deps -j $(JOBS); status=$$?; \
+	kill $$ticker; exit $$status
 
-# $(WEB_BUILD)/Quenmarsh-<version>-web.zip: the libraries from third_party/ built with Emscripten
-# (once per build tree), then the game, with data/ from the native build. Emscripten's tools
-# need Debian's acorn module.
-web: export NODE_PATH = /usr/share/nodejs
-web: web-deps build
-	./packaging/build-deps.sh web $(WEB_BUILD)/deps
-	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
-	  -DQUENMARSH_DEPS_PREFIX=$(CURDIR)/$(WEB_BUILD)/deps/prefix \
-	  -DQUENMARSH_NATIVE_BUILD=$(CURDIR)/$(BUILD) $(WEB_TEST_FLAGS)
-	nice -n 10 cmake --build $(WEB_BUILD) -j $(JOBS) --target quenmarsh web-zip
+$(CROSS): %: %-libs build
+	$($*_CMAKE) -S . -B $($*_TREE) -DCMAKE_BUILD_TYPE=Release -DQUENMARSH_DEPS_PREFIX=$($*_LIBS) \
+	  -DQUENMARSH_NATIVE_BUILD=$(CURDIR)/$(BUILD) $(TEST_FLAGS)
+	nice -n 10 cmake --build $($*_TREE) -j $(JOBS) --target quenmarsh $*-zip
 
-# The web zip with its tests: the game in headless Chromium, the unit tests under Node.js.
-web-test: export NODE_PATH = /usr/share/nodejs
-web-test: WEB_TEST_FLAGS = -DQUENMARSH_TESTS=ON
-web-test: test-build web
-	nice -n 10 cmake --build $(WEB_BUILD) -j $(JOBS)
-	cd $(WEB_BUILD) && ctest --output-on-failure --timeout 600
+# The zip built with its tests, which then run: the Windows build's under Wine in their own Xvfb
+# and prefix, the browser's in headless Chromium and (the unit tests) under Node.js.
+$(CROSS:%=%-test): TEST_FLAGS = -DQUENMARSH_TESTS=ON
+$(CROSS:%=%-test): %-test: test-build %
+	nice -n 10 cmake --build $($*_TREE) -j $(JOBS)
+	cd $($*_TREE) && ctest --output-on-failure --timeout 600
 
 # Serves the web zip's folder on this computer only, and prints the address to open.
 play-web: web
@@ -115,8 +129,8 @@ sanitize: test-deps
 SOAK_RUNS ?= 3
 soak: test-build
 	@./tools/install-deps.sh soak
-	$(MAKE) windows WINDOWS_TEST_FLAGS=-DQUENMARSH_TESTS=ON
-	$(MAKE) web WEB_TEST_FLAGS=-DQUENMARSH_TESTS=ON
+	$(MAKE) windows TEST_FLAGS=-DQUENMARSH_TESTS=ON
+	$(MAKE) web TEST_FLAGS=-DQUENMARSH_TESTS=ON
 	./tools/soak.sh $(SOAK_RUNS) $(BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
 
 # Microseconds per care tick, then the whole game screen by screen: CPU, GL draw calls per frame,
@@ -125,14 +139,16 @@ bench: test-build
 	$(BUILD)/tests/bench/care_bench --benchmark_min_time=1
 	cd $(BUILD) && python3 ../tests/bench/game_bench.py ./quenmarsh ./tests/bench/bare_loop ./tests/bench/gl_count.so 10
 
-# build/quenmarsh_<version>_<arch>.deb, built from debian/ by dpkg-buildpackage. It writes its
-# results beside the tree it builds, so it builds a copy of the sources (without build trees).
+# build/quenmarsh_<version>_<arch>.deb and the source package (quenmarsh_<version>.dsc and its
+# tarball), built by dpkg-buildpackage from debian/. It writes its results beside the folder it
+# builds, so it builds a copy of exactly the files git tracks (as they are in the working tree),
+# cleaned again afterwards.
 DEB_SOURCE = $(BUILD)/debian-source/quenmarsh
 deb: package-deps
 	rm -rf $(dir $(DEB_SOURCE)) && mkdir -p $(DEB_SOURCE)
-	tar -c --exclude-vcs --exclude-tag-all=CMakeCache.txt --exclude=./$(BUILD) . | tar -x -C $(DEB_SOURCE)
-	cd $(DEB_SOURCE) && DEB_BUILD_OPTIONS=parallel=$(JOBS) nice -n 10 dpkg-buildpackage -b -us -uc
-	mv $(dir $(DEB_SOURCE))quenmarsh_*.deb $(BUILD)/
+	git ls-files -z | tar -c --null -T - | tar -x -C $(DEB_SOURCE)
+	cd $(DEB_SOURCE) && DEB_BUILD_OPTIONS=parallel=$(JOBS) nice -n 10 dpkg-buildpackage -us -uc --post-clean
+	mv $(addprefix $(dir $(DEB_SOURCE))quenmarsh_*,.deb .dsc .tar.xz) $(BUILD)/
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)

@@ -1,11 +1,13 @@
 # Install rules. By default the Debian games layout under the prefix, so that
 # `sudo cmake --install build` gives /usr/local/games/quenmarsh with a menu entry and icons, and
-# the Debian package (debian/, `make deb`) installs the same tree under /usr:
+# the Debian package (debian/, `make deb`) has the same tree under /usr:
 #   games/quenmarsh                     -> ../lib/games/quenmarsh/quenmarsh
 #   lib/games/quenmarsh/quenmarsh          the program
 #   lib/games/quenmarsh/data            -> ../../../share/games/quenmarsh (found beside the program)
-#   share/games/quenmarsh/                 pictures, cry, window icon; VeraMoBd.ttf links to the font package's file
+#   share/games/quenmarsh/                 pictures, cry, window icon; the font links to the font package's file
 #   share/applications, share/icons/hicolor, share/metainfo, share/man/man6, share/doc/quenmarsh
+# In the package, debhelper installs the man page and the copyright file and makes the links
+# (debian/quenmarsh.manpages, debian/quenmarsh.links); it compresses and adds the changelog.
 # QUENMARSH_INSTALL_LAYOUT=folder gives one self-contained folder instead (the program, data/
 # with a copy of the font, the icon, a desktop entry): for local play and the Windows zip.
 # A player of the Windows build unzips one self-contained folder: the games layout has no meaning there.
@@ -57,51 +59,53 @@ elseif(QUENMARSH_INSTALL_LAYOUT STREQUAL "folder")
     ")
   endif()
 elseif(QUENMARSH_INSTALL_LAYOUT STREQUAL "games")
-  # Man page and changelog compressed the way Debian ships them (no name or time stamp).
-  set(quenmarsh_gz_dir ${PROJECT_BINARY_DIR}/packaging)
-  foreach(file ${QUENMARSH_PACKAGING_DIR}/linux/quenmarsh.6 ${PROJECT_SOURCE_DIR}/debian/changelog)
-    get_filename_component(name ${file} NAME)
-    add_custom_command(OUTPUT ${quenmarsh_gz_dir}/${name}.gz
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${quenmarsh_gz_dir}
-      COMMAND sh -c "gzip -9n < \"$0\" > \"$1\"" ${file} ${quenmarsh_gz_dir}/${name}.gz
-      DEPENDS ${file} VERBATIM)
-  endforeach()
-  add_custom_target(quenmarsh-docs ALL DEPENDS ${quenmarsh_gz_dir}/quenmarsh.6.gz ${quenmarsh_gz_dir}/changelog.gz)
-
-  install(TARGETS quenmarsh RUNTIME DESTINATION lib/games/quenmarsh)
-  install(FILES ${QUENMARSH_DATA_FILES} DESTINATION share/games/quenmarsh)
+  option(QUENMARSH_DEBHELPER "Leave the man page, the copyright file and the links to debhelper (debian/)" OFF)
+  set(quenmarsh_program_dir lib/games/quenmarsh)
+  set(quenmarsh_data_dir share/games/quenmarsh)
+  install(TARGETS quenmarsh RUNTIME DESTINATION ${quenmarsh_program_dir})
+  install(FILES ${QUENMARSH_DATA_FILES} DESTINATION ${quenmarsh_data_dir})
   install(FILES ${QUENMARSH_PACKAGING_DIR}/linux/quenmarsh.desktop DESTINATION share/applications)
   install(DIRECTORY ${QUENMARSH_ICON_DIR}/ DESTINATION share/icons/hicolor FILES_MATCHING PATTERN quenmarsh.png)
   install(FILES ${QUENMARSH_PACKAGING_DIR}/linux/io.github.quenmarsh.Quenmarsh.metainfo.xml DESTINATION share/metainfo)
-  install(FILES ${quenmarsh_gz_dir}/quenmarsh.6.gz DESTINATION share/man/man6)
-  install(FILES ${PROJECT_SOURCE_DIR}/debian/copyright ${quenmarsh_gz_dir}/changelog.gz
-          DESTINATION share/doc/quenmarsh)
-  # The links, made at install time because the font's link depends on the prefix: relative
-  # when the font lies under it (/usr), absolute otherwise (/usr/local). They go into the
-  # install manifest so that the uninstall target removes them too.
-  install(CODE "
-    set(quenmarsh_root \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
-    set(quenmarsh_font_dir \"\${CMAKE_INSTALL_PREFIX}/share/games/quenmarsh\")
-    set(quenmarsh_font \"${QUENMARSH_FONT_SOURCE}\")
-    string(FIND \"\${quenmarsh_font}\" \"\${CMAKE_INSTALL_PREFIX}/\" quenmarsh_under_prefix)
-    if(quenmarsh_under_prefix EQUAL 0)
-      file(RELATIVE_PATH quenmarsh_font \"\${quenmarsh_font_dir}\" \"\${quenmarsh_font}\")
+  if(NOT QUENMARSH_DEBHELPER)
+    install(FILES ${QUENMARSH_PACKAGING_DIR}/linux/quenmarsh.6 DESTINATION share/man/man6)
+    install(FILES ${PROJECT_SOURCE_DIR}/debian/copyright DESTINATION share/doc/quenmarsh)
+  endif()
+  # The package's links (debian/quenmarsh.links, paths under /usr), which this install makes in
+  # the build tree and installs as they are. Those to the game's own files are relative. The
+  # font's goes to the font file this build found, by its absolute path, which a relative link
+  # would not reach from another prefix; the package's must name the same file.
+  set(quenmarsh_font_link ${quenmarsh_data_dir}/${QUENMARSH_FONT_FILE})
+  file(STRINGS ${PROJECT_SOURCE_DIR}/debian/quenmarsh.links quenmarsh_links REGEX "^[^#]")
+  foreach(link ${quenmarsh_links})
+    separate_arguments(link UNIX_COMMAND "${link}")
+    list(GET link 0 target)
+    list(GET link 1 name)
+    string(REGEX REPLACE "^/?usr/" "" name ${name})
+    string(REGEX REPLACE "^/?usr/" "" own_target ${target})
+    get_filename_component(folder ${name} DIRECTORY)
+    if(name STREQUAL quenmarsh_font_link)
+      set(quenmarsh_font_link FOUND)
+      string(REGEX REPLACE "^/" "" target ${target})
+      if(QUENMARSH_DEBHELPER AND NOT /${target} STREQUAL QUENMARSH_FONT_SOURCE)
+        message(FATAL_ERROR "debian/quenmarsh.links must link ${QUENMARSH_FONT_SOURCE}, the font the game is built with")
+      endif()
+      set(target ${QUENMARSH_FONT_SOURCE})
+    else()
+      file(RELATIVE_PATH target /${folder} /${own_target})
     endif()
-    foreach(quenmarsh_link
-        \"games/quenmarsh|../lib/games/quenmarsh/quenmarsh\"
-        \"lib/games/quenmarsh/data|../../../share/games/quenmarsh\"
-        \"share/games/quenmarsh/${QUENMARSH_FONT_FILE}|\${quenmarsh_font}\")
-      string(REPLACE \"|\" \";\" quenmarsh_link \"\${quenmarsh_link}\")
-      list(GET quenmarsh_link 0 quenmarsh_name)
-      list(GET quenmarsh_link 1 quenmarsh_target)
-      get_filename_component(quenmarsh_parent \"\${quenmarsh_root}/\${quenmarsh_name}\" DIRECTORY)
-      file(MAKE_DIRECTORY \"\${quenmarsh_parent}\")
-      file(REMOVE \"\${quenmarsh_root}/\${quenmarsh_name}\")
-      message(STATUS \"Installing: \${quenmarsh_root}/\${quenmarsh_name} -> \${quenmarsh_target}\")
-      file(CREATE_LINK \"\${quenmarsh_target}\" \"\${quenmarsh_root}/\${quenmarsh_name}\" SYMBOLIC)
-      list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${quenmarsh_root}/\${quenmarsh_name}\")
-    endforeach()
-  ")
+    if(NOT QUENMARSH_DEBHELPER)
+      set(link_file ${PROJECT_BINARY_DIR}/links/${name})
+      get_filename_component(link_folder ${link_file} DIRECTORY)
+      file(MAKE_DIRECTORY ${link_folder})
+      file(REMOVE ${link_file})
+      file(CREATE_LINK ${target} ${link_file} SYMBOLIC)
+      install(FILES ${link_file} DESTINATION ${folder})
+    endif()
+  endforeach()
+  if(NOT quenmarsh_font_link STREQUAL FOUND)
+    message(FATAL_ERROR "debian/quenmarsh.links must link usr/${quenmarsh_font_link} to the font")
+  endif()
 else()
   message(FATAL_ERROR "QUENMARSH_INSTALL_LAYOUT is \"${QUENMARSH_INSTALL_LAYOUT}\": use games or folder")
 endif()

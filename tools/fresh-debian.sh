@@ -109,7 +109,7 @@ stop_xvfb() {
     xvfb=""
 }
 
-say "make run (installs [build], builds, starts the game); log in $dir/make-run.log"
+say "make run (installs the build dependencies, builds, starts the game); log in $dir/make-run.log"
 start_xvfb
 run_start=$(date +%s.%N)
 setsid chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 DISPLAY="$display" \

@@ -24,7 +24,7 @@ target_link_options(quenmarsh PRIVATE -s)
 
 # Beside the program and data/ (install.cmake): the licences, with names Windows opens.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
-install(FILES ${QUENMARSH_DEPS_PREFIX}/share/NOTICES.txt DESTINATION .)  # made by build-deps.sh
+install(FILES ${QUENMARSH_DEPS_PREFIX}/share/NOTICES.txt DESTINATION .)  # made by packaging/deps/
 install(DIRECTORY ${QUENMARSH_DEPS_PREFIX}/share/licences/ DESTINATION licences)
 install(FILES ${QUENMARSH_FONT_LICENCE} DESTINATION licences RENAME ${QUENMARSH_ZIP_FONT_LICENCE})
 

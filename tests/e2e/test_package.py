@@ -1,7 +1,8 @@
-"""The Debian package and the install rules: the package, built from debian/ by `make deb`
-with Debian's build flags, passes lintian without a hardening tag, and the desktop and
-AppStream validators; the game unpacked from it starts through /usr/games with its data and
-font behind links, and `cmake --install` followed by the uninstall target leaves nothing."""
+"""The Debian package and the install rules: the binary and source packages, built from debian/
+by `make deb` with Debian's build flags, pass lintian without a hardening tag, and the desktop
+and AppStream validators; they are built from exactly the files git tracks; the game
+unpacked from the binary package starts through /usr/games with its data and font behind links,
+and `cmake --install` followed by the uninstall target leaves nothing."""
 
 import glob
 import os
@@ -37,13 +38,14 @@ class DebianPackage(GameTestCase):
 
     @classmethod
     def setUpClass(cls):
-        for old in glob.glob(os.path.join(BUILD, "quenmarsh_*.deb")):
+        for old in glob.glob(os.path.join(BUILD, "quenmarsh_*")):
             os.remove(old)
         status, out = run("make", "-C", SOURCE, "deb", "BUILD=" + BUILD)
         assert status == 0, out
         debs = glob.glob(os.path.join(BUILD, "quenmarsh_*_amd64.deb"))
-        assert len(debs) == 1, (debs, out)
-        cls.deb = debs[0]
+        sources = glob.glob(os.path.join(BUILD, "quenmarsh_*.dsc"))
+        assert len(debs) == 1 and len(sources) == 1, (debs, sources, out)
+        cls.deb, cls.dsc = debs[0], sources[0]
 
     def unpack(self):
         root = self.temp_folder()
@@ -52,7 +54,7 @@ class DebianPackage(GameTestCase):
         return root
 
     def test_lintian_and_the_validators_pass(self):
-        status, out = run("lintian", "--fail-on", "error,warning", "--display-info", self.deb)
+        status, out = run("lintian", "--fail-on", "error,warning", "--display-info", self.deb, self.dsc)
         print("lintian:\n" + out)
         self.assertEqual(status, 0, out)
         self.assertFalse([line for line in out.splitlines()
@@ -66,6 +68,12 @@ class DebianPackage(GameTestCase):
         metainfo = os.path.join(share, "metainfo", "io.github.quenmarsh.Quenmarsh.metainfo.xml")
         status, out = run("appstreamcli", "validate", "--no-net", "--explain", metainfo)
         self.assertEqual(status, 0, out)
+
+    def test_the_source_folder_holds_exactly_the_tracked_files(self):
+        status, tracked = run("git", "-C", SOURCE, "ls-files")
+        self.assertEqual(status, 0, tracked)
+        folder = os.path.join(BUILD, "debian-source", "quenmarsh")
+        self.assertEqual(files_under(folder), sorted(tracked.splitlines()))
 
     def test_the_unpacked_game_starts_through_its_link_with_the_linked_font(self):
         root = self.unpack()
@@ -94,7 +102,7 @@ class DebianPackage(GameTestCase):
         self.assertEqual(status, 0, out)
         installed = files_under(prefix)
         for path in ("games/quenmarsh", "lib/games/quenmarsh/quenmarsh", "share/applications/quenmarsh.desktop",
-                     "share/icons/hicolor/16x16/apps/quenmarsh.png", "share/man/man6/quenmarsh.6.gz"):
+                     "share/icons/hicolor/16x16/apps/quenmarsh.png", "share/man/man6/quenmarsh.6"):
             self.assertIn(path, installed)
         self.assertEqual(os.path.realpath(os.path.join(prefix, "lib/games/quenmarsh/data", MAP_FILE)),
                          os.path.join(os.path.realpath(prefix), "share/games/quenmarsh", MAP_FILE))

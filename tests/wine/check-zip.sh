@@ -1,18 +1,25 @@
 #!/bin/sh
-# tests/wine/check-zip.sh ZIP NATIVE_DATA_DIR: the zip holds the one folder Quenmarsh/, whose
-# data/ is byte for byte the native build's and whose quenmarsh.exe is a GUI program with an
-# icon and version information that imports only Windows system DLLs.
+# tests/wine/check-zip.sh ZIP NATIVE_DATA_DIR LIBRARIES FONT_LICENCE: the zip holds the one
+# folder Quenmarsh/, whose data/ is byte for byte the native build's, whose licences/ holds the
+# font's licence as FONT_LICENCE, whose NOTICES.txt names each library the
+# library build lists in LIBRARIES (its share/libraries.txt) with its version and licence file,
+# and whose quenmarsh.exe is a GUI program with an icon and version information that imports
+# only Windows system DLLs.
 set -eu
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 python3 -m zipfile -e "$1" "$work"
 [ "$(ls "$work")" = Quenmarsh ] || { echo "the zip holds $(ls "$work"), not one folder Quenmarsh/"; exit 1; }
 diff -r "$2" "$work/Quenmarsh/data"
-for file in LICENSE.txt NOTICES.txt licences/VeraMoBd.txt licences/allegro.txt licences/freetype.txt \
-            licences/physfs.txt licences/libogg.txt licences/libvorbis.txt licences/zlib.txt; do
+for file in LICENSE.txt NOTICES.txt "licences/$4"; do
     [ -s "$work/Quenmarsh/$file" ] || { echo "no $file"; exit 1; }
 done
-! grep -n "@[a-z]*@" "$work/Quenmarsh/NOTICES.txt" || { echo "NOTICES.txt names a library without its version"; exit 1; }
+while read -r name version; do
+    [ -s "$work/Quenmarsh/licences/$name.txt" ] || { echo "no licences/$name.txt"; exit 1; }
+    grep -q "licences/$name\.txt (.*), version $version\$" "$work/Quenmarsh/NOTICES.txt" ||
+        { echo "NOTICES.txt does not name $name $version"; exit 1; }
+done < "$3"
+! grep -n "@[A-Z_]*@" "$work/Quenmarsh/NOTICES.txt" || { echo "NOTICES.txt has a blank left unfilled"; exit 1; }
 dump=$(x86_64-w64-mingw32-objdump -p "$work/Quenmarsh/quenmarsh.exe")
 echo "$dump" | grep -q "^Subsystem.*(Windows GUI)" || { echo "not a GUI program"; exit 1; }
 # Resource types at the top of the tree: 14 a group of icons, 16 version information.
