@@ -258,11 +258,14 @@ class BrowserGame(unittest.TestCase):
 
     def store(self, values):
         """Puts a progress in the browser while no game runs there: a running game saves its own
-        over it when its page goes. A text file of the same site is shown meanwhile."""
+        over it when its page goes. A text file of the same site is shown meanwhile. Returns
+        the progress the browser held before, as the page left saved it."""
         self.read_console()
         self.driver.get(self.url + "NOTICES.txt")
+        before = self.stored()
         key = "quenmarsh-progress:" + urllib.parse.urlparse(self.url).path.rsplit("/", 1)[0] + "/"
         self.js("localStorage.setItem(arguments[0], arguments[1]);", key, progress_text(values).decode())
+        return before
 
     def open_page(self, url=None, display=(WIDTH, HEIGHT)):
         """Opens (or reloads) the page; the seconds to the first frame the game drew."""
@@ -307,18 +310,15 @@ class BrowserGame(unittest.TestCase):
         self.assertLessEqual(played, 60 * (now - clicked) + 1, "more than 60 ticks a second")
         self.assertGreater(played, 0, "the care ticks go on")
 
-        # A reload saves on the way out and resumes on the care screen with those meters.
+        # Leaving the page saves on the way out. A fresh chip left alone starves within 26 s of
+        # care, which a busy machine can take to get this far again: what follows plays a
+        # well-fed chip of its own, and a reload resumes on the care screen with its meters.
+        left = self.store(progress(phase=0, phaseTick=100, fire=20, heat=20))
+        self.assertAlmostEqual(left["fire"], 20, delta=0.01)
         self.open_page()
-        saved = self.stored()
-        self.assertAlmostEqual(saved["fire"], 20, delta=0.01)
         resumed = self.wait_for_screen(lambda s: s.is_care_screen(), "the care screen after a reload")
         self.assertLessEqual(abs(resumed.meter("fire") - 20), 1)
         self.assertTrue(resumed.shows_counters(0, 0))
-
-        # A well-fed chip for what follows, which the game's own saves would otherwise change.
-        self.store(progress(phase=0, phaseTick=100, fire=20, heat=20))
-        self.open_page()
-        self.wait_for_screen(lambda s: s.is_care_screen(), "the well-fed chip")
 
         # Storage that fills up during play: the failed save is told at once; a kept one ends that.
         self.js("window.quenmarshStorageFull = true; quenmarshPageHidden();")
@@ -340,9 +340,10 @@ class BrowserGame(unittest.TestCase):
             self.assertNotEqual(self.stored_text(), damaged.decode(errors="replace"))
         self.assertTrue(self.js("return window.quenmarshSamePage;"))
 
-        # The copy with other counters, as the desktop game writes them, replaces the progress:
-        # the game starts again on it, and the old game saved nothing over it on its way out.
-        carried = dict(parse_progress(copy), goodCount=4, deadCount=2)
+        # The copy with other counters (and food and water topped up, so that its chip outlives
+        # a slow reload), as the desktop game writes them, replaces the progress: the game
+        # starts again on it, and the old game saved nothing over it on its way out.
+        carried = dict(parse_progress(copy), goodCount=4, deadCount=2, food=255, water=255)
         self.load_file(progress_text(carried))
         harness.wait_until(lambda: not self.js("return window.quenmarshSamePage;"), 30, what="the reload")
         self.assertEqual(parse_progress(self.js("return quenmarshStoredAtStart;").encode()), carried)
