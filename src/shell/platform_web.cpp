@@ -89,8 +89,8 @@ EM_JS(int, browserHasWebgl2, (), {
     if (lose) lose.loseContext();
     return 1;
 });
-EM_JS(int, pageWindowWidth, (), { return window.innerWidth; });
-EM_JS(int, pageWindowHeight, (), { return window.innerHeight; });
+EM_JS(int, pageWindowWidth, (), { return document.documentElement.clientWidth; });
+EM_JS(int, pageWindowHeight, (), { return document.documentElement.clientHeight; });
 
 // The context is SDL's, made when Allegro opens the sound; a suspended one is resumed at the
 // end of every tap, since a browser may suspend it again (a phone call, another app's sound).

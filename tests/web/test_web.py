@@ -421,6 +421,9 @@ class BrowserGame(unittest.TestCase):
         self.wait_for_screen(lambda s: looks_like_dialog(s, 4), "dialog node 0 on a phone")
         self.assertFalse(self.driver.find_element(By.ID, "turn").is_displayed())
         self.assertGreaterEqual(self.js("return canvas.getBoundingClientRect().height / canvas.height;") * 20, 12)
+        self.assertTrue(self.js("const r = canvas.getBoundingClientRect(), v = visualViewport;"
+                                "return r.left >= 0 && r.top >= 0 && r.right <= v.width + 0.5 && r.bottom <= v.height + 0.5;"),
+                        "the whole display is on the screen")
         self.save_page("phone-dialog.png")
 
         # A tap answers, once, with no mouse events behind it, and lets the sound play; the whole
