@@ -58,15 +58,17 @@ run: build
 # then the Windows build under Wine and the web build in headless Chromium.
 # The Windows and web libraries build in the background from the start, at the lowest priority,
 # on the CPU that the native build leaves idle and that the native tests, which mostly wait on
-# real time, do not use. Each is waited for before its own tests, whose build then finds it up
-# to date (or builds it again and shows why it failed). A failing suite does not stop the
-# others; `make test` fails if any did.
+# real time, do not use. The web libraries, the longer build, come first: the Windows ones run
+# as the idle class (SCHED_IDLE), below even them, and with their tests still to come after the
+# browser's. Each is waited for before its own tests, whose build then finds it up to date (or
+# builds it again and shows why it failed). A failing suite does not stop the others; `make test`
+# fails if any did.
 test: check-packages
-	@nice -n 19 $(MAKE) windows-libs & windows=$$!; \
-	nice -n 19 $(MAKE) web-libs & web=$$!; \
+	@nice -n 19 $(MAKE) web-libs & web=$$!; \
+	chrt --idle 0 $(MAKE) windows-libs & windows=$$!; \
 	$(MAKE) test-build sanitize && (cd $(BUILD) && ctest --output-on-failure --timeout 600); native=$$?; \
-	wait $$windows; $(MAKE) windows-test; windows=$$?; \
 	wait $$web; $(MAKE) web-test; web=$$?; \
+	wait $$windows; $(MAKE) windows-test; windows=$$?; \
 	echo "make test: native $$native, Windows $$windows, web $$web (0 is a pass)"; \
 	[ $$native -eq 0 ] && [ $$windows -eq 0 ] && [ $$web -eq 0 ]
 
