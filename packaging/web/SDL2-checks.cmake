@@ -1,13 +1,5 @@
 # emcc (Emscripten gcc/clang-like replacement + linker emulating GNU ld) 3.1.6 ()
-# SDL2's configure checks as the Emscripten named above answers them (with the options that
-# packaging/deps/CMakeLists.txt gives SDL2), given to SDL2's configure as its initial cache so
-# that it does not ask them one compiler run each. That file uses them only with the Emscripten
-# whose `emcc --version` begins with the line above. For another, make this file again from the
-# CMakeCache.txt of SDL2 configured without it (build-web/deps/src/SDL2-*-build/):
-#   { emcc --version | sed -n '1s/^/# /p'; sed -n '2,9p' SDL2-checks.cmake; awk '
-#     /^\/\/(Have|Test) / { keep = 1; next }
-#     keep && /:INTERNAL=/ { split($0, a, ":INTERNAL="); printf "set(%s \"%s\" CACHE INTERNAL \"\")\n", a[1], a[2] }
-#     { keep = 0 }' CMakeCache.txt; } > new-checks.cmake
+# SDL2's configure answers, as that compiler gave them (packaging/deps/CMakeLists.txt)
 set(HAVE_ABS "1" CACHE INTERNAL "")
 set(HAVE_ACOS "1" CACHE INTERNAL "")
 set(HAVE_ACOSF "1" CACHE INTERNAL "")
