@@ -31,9 +31,15 @@ since() { awk -v from="$1" -v now="$(date +%s.%N)" 'BEGIN { printf "%.1f", now -
 "$source/tools/install-deps.sh" trial
 
 if [ ! -f "$dir/base/etc/debian_version" ]; then
-    say "debootstrap bookworm into $dir/base (a few minutes)"
+    # From the mirror that the host's apt sources name for bookworm.
+    mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '
+        /^URIs:/ { uri = $2 }
+        /^Suites:/ && / bookworm( |$)/ { print uri; exit }
+        /^deb / { sub(/ \[[^]]*\]/, ""); if ($3 == "bookworm") { print $2; exit } }')
+    [ -n "$mirror" ] || { echo "$0: the host's apt sources name no mirror of bookworm" >&2; exit 1; }
+    say "debootstrap bookworm from $mirror into $dir/base (a few minutes)"
     rm -rf "$dir/base"
-    debootstrap bookworm "$dir/base" http://deb.debian.org/debian > "$dir/debootstrap.log" 2>&1 ||
+    debootstrap bookworm "$dir/base" "$mirror" > "$dir/debootstrap.log" 2>&1 ||
         { tail -20 "$dir/debootstrap.log"; exit 1; }
 fi
 
