@@ -1,5 +1,6 @@
 // The browser's side of the platform layer (src/shell/platform_web.cpp), run inside the game's
-// script before the game starts: the page's hidden and closed events. The page (index.html)
+// script before the game starts: whether the browser has WebGL (and which), the page's hidden and
+// closed events, and the sound started by a tap. The page (index.html)
 // sets Module's showErrorBox, keptProgress, keepProgress and gameEnded, which the game's platform
 // file calls: the error box, the progress text the browser keeps, each save, and the end with
 // main()'s status.
@@ -17,14 +18,29 @@ Module['preRun'].push(function () {
   // Without WebGL Allegro cannot make its display, and does not live through trying: the page
   // tells what the game's box would ("Can not create the display.") and the game never starts.
   var probe = document.createElement('canvas');
-  var webgl = probe.getContext('webgl2') || probe.getContext('webgl');
+  var webgl2 = probe.getContext('webgl2');
+  var webgl = webgl2 || probe.getContext('webgl');
   if (!webgl) {
     Module['showErrorBox']('Error', 'Cannot run', 'Can not create the display.');
     addRunDependency('webgl');  // never met
     return;
   }
+  // The game asks for OpenGL ES 3, that is WebGL 2, where the browser has it. The probe's
+  // context is let go at once: the display makes its own.
+  Module['glesVersion'] = webgl2 ? 3 : 2;
   var lose = webgl.getExtension('WEBGL_lose_context');
   if (lose) lose.loseContext();
+});
+
+// Browsers keep a page's sound off until the player acts in it. Allegro's own wake-up listens
+// for a key, a click and the start of a touch, but browsers count a touch only once it ends: the
+// end of every tap resumes SDL's sound as well, should it be suspended (again, perhaps, by a
+// phone call or another app's sound).
+['touchend', 'pointerup'].forEach(function (type) {
+  document.addEventListener(type, function () {
+    var sound = Module['SDL2'] && Module['SDL2'].audioContext;
+    if (sound && sound.state === 'suspended') sound.resume();
+  }, true);
 });
 
 // A hidden page may be closed, or ended by the browser, without another event: save then.

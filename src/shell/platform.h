@@ -53,11 +53,6 @@ bool pageWindow(PageWindow& window);
 // events themselves, so there the game does not listen for touches (it would see taps twice).
 bool tapsComeAsTouches();
 
-// Browsers keep a page's sound off until the player acts in it. Allegro's own wake-up listens for
-// a key, a click and the start of a touch, but browsers count a touch only once it ends: this
-// lets the end of a tap start the sound too. Nothing to do on desktops.
-void startSoundOnTaps();
-
 // Whether this copy of the game may play on a progress file.
 enum class Claim {
     Ours,  // this copy holds it from now until the process ends

@@ -1,8 +1,7 @@
 // The platform layer's part for the browser (Emscripten), beside the POSIX part: the page stands
 // in for the error box, its hidden and closed events for a lost display connection, and its
 // storage for the progress file, which lives in memory and would go with the page (the page's
-// side is packaging/web/index.html and pre.js); the page's window sizes the display, and the
-// end of a tap may start the sound.
+// side is packaging/web/index.html and pre.js); the page's window sizes the display.
 #include "shell/platform.h"
 
 #include <emscripten.h>
@@ -80,28 +79,10 @@ void gameEnded(int status)
     tellPageGameEnded(status);
 }
 
-// JavaScript of our own, at file scope as EM_JS needs.
-// The probe's context is let go at once: the display makes its own.
-EM_JS(int, browserHasWebgl2, (), {
-    var gl = document.createElement('canvas').getContext('webgl2');
-    if (!gl) return 0;
-    var lose = gl.getExtension('WEBGL_lose_context');
-    if (lose) lose.loseContext();
-    return 1;
-});
+// JavaScript of our own, at file scope as EM_JS needs. Module.glesVersion is pre.js's answer.
+EM_JS(int, pageGlesVersion, (), { return Module['glesVersion']; });
 EM_JS(int, pageWindowWidth, (), { return document.documentElement.clientWidth; });
 EM_JS(int, pageWindowHeight, (), { return document.documentElement.clientHeight; });
-
-// The context is SDL's, made when Allegro opens the sound; a suspended one is resumed at the
-// end of every tap, since a browser may suspend it again (a phone call, another app's sound).
-EM_JS(void, resumeSoundAfterTaps, (), {
-    ['touchend', 'pointerup'].forEach(function (type) {
-        document.addEventListener(type, function () {
-            var sound = Module['SDL2'] && Module['SDL2'].audioContext;
-            if (sound && sound.state === 'suspended') sound.resume();
-        }, true);
-    });
-});
 
 // Allegro asks for OpenGL ES 2, that is WebGL 1, which cannot make the smaller copies of a
 // picture whose sides are not powers of two (the 640 x 480 map's). WebGL 2 can, and draws the
@@ -110,14 +91,12 @@ bool pageWindow(PageWindow& window)
 {
     window.width = pageWindowWidth();
     window.height = pageWindowHeight();
-    window.glesVersion = browserHasWebgl2() ? 3 : 2;
+    window.glesVersion = pageGlesVersion();
     return true;
 }
 
 // Allegro's SDL backend drops the mouse events SDL makes of touches.
 bool tapsComeAsTouches() { return true; }
-
-void startSoundOnTaps() { resumeSoundAfterTaps(); }
 
 void showErrorBox(const char* title, const char* heading, const char* message)
 {

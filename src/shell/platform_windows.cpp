@@ -23,7 +23,6 @@ void watchEndSignals()
 // mouse events, and lets sound play at once.
 bool pageWindow(PageWindow&) { return false; }
 bool tapsComeAsTouches() { return false; }
-void startSoundOnTaps() {}
 
 // Windows has no display connection to lose.
 void watchDisplayConnection(void (*)()) {}

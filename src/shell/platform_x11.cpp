@@ -30,7 +30,6 @@ int onDisplayLost(Display*)
 // mouse events, and lets sound play at once.
 bool pageWindow(PageWindow&) { return false; }
 bool tapsComeAsTouches() { return false; }
-void startSoundOnTaps() {}
 
 void watchDisplayConnection(void (*lastSave)())
 {

@@ -70,7 +70,6 @@ void installAudio()
     if (!al_install_audio()) return;
     audioInstalled = al_reserve_samples(reservedSamples);
     al_init_acodec_addon();
-    startSoundOnTaps();
 }
 
 // The data folder beside the program (or beside its build-configuration folder), then the
