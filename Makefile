@@ -15,7 +15,7 @@ unexport EM_CACHE
 # The sub-makes of `cmake --build` would otherwise announce every directory they enter.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps test-deps package-deps windows-deps web-deps windows-libs web-libs check-packages build test-build run test sanitize windows windows-test web web-test play-web bench deb clean
+.PHONY: all deps test-deps package-deps windows-deps web-deps windows-libs web-libs check-packages build test-build run test native-test sanitize windows windows-test web web-test play-web bench deb clean
 
 all: build
 
@@ -53,24 +53,24 @@ test-build: test-deps
 run: build
 	cd $(BUILD) && ./quenmarsh
 
-# The unit tests and one played game under AddressSanitizer, UndefinedBehaviorSanitizer and
-# LeakSanitizer, then the whole suite (unit, drawing, fuzzing, end to end) on the normal build,
-# then the Windows build under Wine and the web build in headless Chromium.
-# The Windows and web libraries build in the background from the start, at the lowest priority,
-# on the CPU that the native build leaves idle and that the native tests, which mostly wait on
-# real time, do not use. The web libraries, the longer build, come first: the Windows ones run
-# as the idle class (SCHED_IDLE), below even them, and with their tests still to come after the
-# browser's. Each is waited for before its own tests, whose build then finds it up to date (or
-# builds it again and shows why it failed). A failing suite does not stop the others; `make test`
-# fails if any did.
+# Three suites, side by side (make -j3), each failing alone (-k): the unit tests and one played
+# game under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer, then the whole
+# native suite (unit, drawing, fuzzing, end to end); the Windows build under Wine; the web build in
+# headless Chromium. The Windows and web libraries build from the start, at the lowest priority,
+# on the CPU that the native build leaves idle and that the tests, which mostly wait on real time,
+# do not use; so do the cross builds of the game once their libraries and the native build are
+# done. The suites' tests take turns (TAKE_TURNS): whichever suite is built first runs first, and
+# no two run at once.
 test: check-packages
-	@nice -n 19 $(MAKE) web-libs & web=$$!; \
-	chrt --idle 0 $(MAKE) windows-libs & windows=$$!; \
-	$(MAKE) test-build sanitize && (cd $(BUILD) && ctest --output-on-failure --timeout 600); native=$$?; \
-	wait $$web; $(MAKE) web-test; web=$$?; \
-	wait $$windows; $(MAKE) windows-test; windows=$$?; \
-	echo "make test: native $$native, Windows $$windows, web $$web (0 is a pass)"; \
-	[ $$native -eq 0 ] && [ $$windows -eq 0 ] && [ $$web -eq 0 ]
+	@$(MAKE) -k -j3 native-test windows-test web-test || { echo "make test: a suite failed (above)"; exit 1; }
+	@echo "make test: every suite passed"
+
+# A test run that waits for no other to be running: the prefix of its command.
+TAKE_TURNS = mkdir -p $(CURDIR)/$(BUILD) && flock $(CURDIR)/$(BUILD)/tests.lock
+
+native-test: test-build
+	$(TAKE_TURNS) $(MAKE) sanitize
+	cd $(BUILD) && $(TAKE_TURNS) ctest --output-on-failure --timeout 600
 
 # The Windows and browser builds: $(WINDOWS_BUILD)/Quenmarsh-<version>-windows-x64.zip, cross-built
 # with MinGW-w64, and $(WEB_BUILD)/Quenmarsh-<version>-web.zip, built with Emscripten. Each takes
@@ -100,20 +100,22 @@ $(CROSS:%=%-libs): %-libs: %-deps
 	        $$(find $($*_TREE)/deps/logs -mmin -1 -name '*.log' -printf '%T@ %f\n' | sort -rn | head -2 | \
 	           sed 's/.* \(.*\)\.log$$/\1/'); \
 	done) & ticker=$$!; \
-	nice -n 10 cmake --build $($*_TREE)/deps -j $(JOBS); status=$$?; \
+	nice -n 19 cmake --build $($*_TREE)/deps -j $(JOBS); status=$$?; \
 	kill $$ticker; exit $$status
 
+cross_configure = $($*_CMAKE) -S . -B $($*_TREE) -DCMAKE_BUILD_TYPE=Release -DQUENMARSH_DEPS_PREFIX=$($*_LIBS) \
+	-DQUENMARSH_NATIVE_BUILD=$(CURDIR)/$(BUILD)
+
 $(CROSS): %: %-libs build
-	$($*_CMAKE) -S . -B $($*_TREE) -DCMAKE_BUILD_TYPE=Release -DQUENMARSH_DEPS_PREFIX=$($*_LIBS) \
-	  -DQUENMARSH_NATIVE_BUILD=$(CURDIR)/$(BUILD) $(TEST_FLAGS)
-	nice -n 10 cmake --build $($*_TREE) -j $(JOBS) --target quenmarsh $*-zip
+	$(cross_configure) $(TEST_FLAGS)
+	nice -n 19 cmake --build $($*_TREE) -j $(JOBS) --target quenmarsh $*-zip
 
 # The zip built with its tests, which then run: the Windows build's under Wine in their own Xvfb
 # and prefix, the browser's in headless Chromium and (the unit tests) under Node.js.
-$(CROSS:%=%-test): TEST_FLAGS = -DQUENMARSH_TESTS=ON
-$(CROSS:%=%-test): %-test: test-build %
-	nice -n 10 cmake --build $($*_TREE) -j $(JOBS)
-	cd $($*_TREE) && ctest --output-on-failure --timeout 600
+$(CROSS:%=%-test): %-test: %-libs test-build
+	$(cross_configure) -DQUENMARSH_TESTS=ON
+	nice -n 19 cmake --build $($*_TREE) -j $(JOBS)
+	cd $($*_TREE) && $(TAKE_TURNS) ctest --output-on-failure --timeout 600
 
 # Serves the web zip's folder on this computer only, and prints the address to open.
 play-web: web
