@@ -59,8 +59,9 @@ run: build
 # headless Chromium. The Windows and web libraries build from the start, at the lowest priority,
 # on the CPU that the native build leaves idle and that the tests, which mostly wait on real time,
 # do not use; so do the cross builds of the game once their libraries and the native build are
-# done. The suites' tests take turns (TAKE_TURNS): whichever suite is built first runs first, and
-# no two run at once.
+# done. The web libraries, the longer build, go first: the Windows ones run in the idle class,
+# below even them (the libraries' PRIORITY below). The suites' tests take turns (TAKE_TURNS):
+# whichever suite is built first runs first, and no two run at once.
 test: check-packages
 	@$(MAKE) -k -j3 native-test windows-test web-test || { echo "make test: a suite failed (above)"; exit 1; }
 	@echo "make test: every suite passed"
@@ -86,6 +87,8 @@ WINDOWS_LIBS ?= $(CURDIR)/$(WINDOWS_BUILD)/deps/prefix
 WEB_LIBS ?= $(CURDIR)/$(WEB_BUILD)/deps/prefix
 windows_LIBS = $(WINDOWS_LIBS)
 web_LIBS = $(WEB_LIBS)
+windows_PRIORITY = chrt --idle 0
+web_PRIORITY = nice -n 19
 # Emscripten's tools need Debian's acorn module.
 web web-libs web-test play-web: export NODE_PATH = /usr/share/nodejs
 
@@ -100,7 +103,7 @@ $(CROSS:%=%-libs): %-libs: %-deps
 	        $$(find $($*_TREE)/deps/logs -mmin -1 -name '*.log' -printf '%T@ %f\n' | sort -rn | head -2 | \
 	           sed 's/.* \(.*\)\.log$$/\1/'); \
 	done) & ticker=$$!; \
-	nice -n 19 cmake --build $($*_TREE)/deps -j $(JOBS); status=$$?; \
+	$($*_PRIORITY) cmake --build $($*_TREE)/deps -j $(JOBS); status=$$?; \
 	kill $$ticker; exit $$status
 
 cross_configure = $($*_CMAKE) -S . -B $($*_TREE) -DCMAKE_BUILD_TYPE=Release -DQUENMARSH_DEPS_PREFIX=$($*_LIBS) \
@@ -152,7 +155,7 @@ deb: package-deps
 	rm -rf $(dir $(DEB_SOURCE)) && mkdir -p $(DEB_SOURCE)
 	git ls-files -z | tar -c --null -T - | tar -x -C $(DEB_SOURCE)
 	cd $(DEB_SOURCE) && DEB_BUILD_OPTIONS=parallel=$(JOBS) nice -n 10 dpkg-buildpackage -us -uc --post-clean
-	mv $(addprefix $(dir $(DEB_SOURCE))quenmarsh_*,.deb .dsc .tar.xz) $(BUILD)/
+	mv $(addprefix $(dir $(DEB_SOURCE))quenmarsh_*,.deb .dsc .tar.gz) $(BUILD)/
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
