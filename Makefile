@@ -155,7 +155,7 @@ deb: package-deps
 	rm -rf $(dir $(DEB_SOURCE)) && mkdir -p $(DEB_SOURCE)
 	git ls-files -z | tar -c --null -T - | tar -x -C $(DEB_SOURCE)
 	cd $(DEB_SOURCE) && DEB_BUILD_OPTIONS=parallel=$(JOBS) nice -n 10 dpkg-buildpackage -us -uc --post-clean
-	mv $(addprefix $(dir $(DEB_SOURCE))quenmarsh_*,.deb .dsc .tar.gz) $(BUILD)/
+	mv $(addprefix $(dir $(DEB_SOURCE))quenmarsh_*,.deb .dsc .tar.xz) $(BUILD)/
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
