@@ -114,11 +114,12 @@ $(CROSS): %: %-libs build
 	nice -n 19 cmake --build $($*_TREE) -j $(JOBS) --target quenmarsh $*-zip
 
 # The zip built with its tests, which then run: the Windows build's under Wine in their own Xvfb
-# and prefix, the browser's in headless Chromium and (the unit tests) under Node.js.
+# and prefix, the browser's in headless Chromium and (the unit tests) under Node.js. The
+# end-to-end tests run alone (RUN_SERIAL), the others JOBS at a time.
 $(CROSS:%=%-test): %-test: %-libs test-build
 	$(cross_configure) -DQUENMARSH_TESTS=ON
 	nice -n 19 cmake --build $($*_TREE) -j $(JOBS)
-	cd $($*_TREE) && $(TAKE_TURNS) ctest --output-on-failure --timeout 600
+	cd $($*_TREE) && $(TAKE_TURNS) ctest -j $(JOBS) --output-on-failure --timeout 600
 
 # Serves the web zip's folder on this computer only, and prints the address to open.
 play-web: web
