@@ -36,8 +36,8 @@ windows-deps:
 web-deps:
 	@./tools/install-deps.sh build web
 
-# Every program run here comes from a package that packages.txt names; Build-Depends agrees.
-# `make test` needs every group, installed in one go.
+# Every program run here comes from a package that debian/control or packages.txt names, once
+# every group `make test` needs is installed.
 check-packages:
 	@./tools/install-deps.sh build package test windows web
 	@python3 tools/check-packages.py
@@ -62,9 +62,12 @@ run: build
 # done. The web libraries, the longer build, go first: the Windows ones run in the idle class,
 # below even them (the libraries' PRIORITY below). The suites' tests take turns (TAKE_TURNS):
 # whichever suite is built first runs first, and no two run at once.
-test: check-packages
-	@$(MAKE) -k -j3 native-test windows-test web-test || { echo "make test: a suite failed (above)"; exit 1; }
-	@echo "make test: every suite passed"
+# Each suite installs what it needs as it starts; once all have run, the package check.
+test: test-deps
+	@$(MAKE) -k -j3 native-test windows-test web-test; suites=$$?; \
+	$(MAKE) check-packages || exit 1; \
+	[ $$suites -eq 0 ] || { echo "make test: a suite failed (above)"; exit 1; }; \
+	echo "make test: every suite passed"
 
 # A test run that waits for no other to be running: the prefix of its command.
 TAKE_TURNS = mkdir -p $(CURDIR)/$(BUILD) && flock $(CURDIR)/$(BUILD)/tests.lock

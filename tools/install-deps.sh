@@ -34,6 +34,9 @@ fi
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# make test's suites install their groups side by side: one apt at a time.
+exec 9> "${TMPDIR:-/tmp}/quenmarsh-install-deps.lock"
+flock 9
 $sudo apt-get update -q
 if [ $build = yes ]; then
     echo "Installing the build dependencies of debian/control"
