@@ -21,9 +21,11 @@ for group in "$@"; do
 done
 missing=""
 for pkg in $wanted; do
-    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'ok installed'; then
-        missing="$missing $pkg"
-    fi
+    # A package whose triggers another apt has yet to run is installed all the same.
+    case $(dpkg-query -W -f='${db:Status-Abbrev}' "$pkg" 2>/dev/null) in
+        ii*|it*|iW*) ;;
+        *) missing="$missing $pkg" ;;
+    esac
 done
 # dpkg-checkbuilddeps comes with build-essential: without it, something is missing anyway.
 if [ $build = yes ] && command -v dpkg-checkbuilddeps >/dev/null &&
