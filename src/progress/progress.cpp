@@ -58,7 +58,7 @@ void saveLocked(const Progress& record)
 {
     std::string file, reason;
     if (!progressPath(file) || file == refusedPath) return;
-    // A fresh account may not have the settings area yet.
+    // The folder may have gone since the game started.
     if (makeFoldersFor(file, reason)) {
         if (fileKind(file, reason) == FileKind::Other)
             reason = "not a regular file";
@@ -74,10 +74,16 @@ bool claimProgress()
 {
     std::string file, reason;
     if (!progressPath(file)) return true;
-    switch (claimProgressFile(file, reason)) {
-    case Claim::Ours: return true;
-    case Claim::Theirs: return false;
-    case Claim::Unknown: break;
+    // A fresh account may not have the settings folder yet: the lock beside the progress file
+    // needs it from the very first start, as the first save does.
+    if (makeFoldersFor(file, reason)) {
+        switch (claimProgressFile(file, reason)) {
+        case Claim::Ours: return true;
+        case Claim::Theirs: return false;
+        case Claim::Unknown: break;
+        }
+    } else {
+        reason = "cannot make the folder of " + file + ": " + reason;
     }
     tellOnce("cannot tell whether the game is already running (" + reason + "): playing on");
     return true;

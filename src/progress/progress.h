@@ -20,9 +20,10 @@ extern Progress progress;
 // A fresh chip: 0, 0, 0, 0, 255, 255, 255, 0, 0.
 Progress defaultProgress();
 
-// Claims the progress file for this copy of the game until it ends. False when another copy
-// that is running plays on it. When that cannot be told (a read-only or missing folder), one
-// line on stderr says why and the game plays as if alone.
+// Claims the progress file for this copy of the game until it ends, making its folder first
+// when it is missing. False when another copy that is running plays on it. When that cannot be
+// told (a folder that cannot be made or written), one line on stderr says why and the game
+// plays as if alone.
 bool claimProgress();
 // Fills `progress` from the file, or with the defaults; never fails visibly. A file that is
 // there but cannot be read (or is no regular file) is never written over in this session; one

@@ -60,16 +60,27 @@ class SecondCopy(GameTestCase):
     def test_a_second_copy_is_turned_away_until_the_first_has_ended(self):
         first = self.start_game(stored=QUIET)
         self.assertOneCopyAtATime(first, lambda: self.start_game(settings=first.settings), QUIET)
+        # From the very first start of a new account, whose settings folder does not exist yet.
+        settings = os.path.join(self.temp_folder(), "new", "config")
+        first = self.start_game(settings=settings)
+        first.wait_for_window()
+        first.wait_for_dialog(0)
+        first.answer(0, "Will do!")
+        self.assertOneCopyAtATime(first, lambda: self.start_game(settings=settings), DEFAULTS)
 
     def test_where_no_lock_can_be_made_the_game_starts_as_ever(self):
-        for what in ("a missing settings folder", "a folder in place of the lock"):
-            with self.subTest(what):
-                settings = os.path.join(self.temp_folder(), "config")
-                if what == "a folder in place of the lock":
-                    os.makedirs(os.path.join(settings, "qmprogress.dat.lock"))
-                game = self.play_to_first_dialog_and_leave(settings=settings)
-                self.assertEqual(game.saved_progress(), progress_text(DEFAULTS))
-                self.assertIn("cannot tell whether the game is already running", game.output())
+        # A settings folder that cannot be made (a file stands where it would be), and a folder
+        # in place of the lock file.
+        folder = self.temp_folder()
+        open(os.path.join(folder, "file"), "w").close()
+        unmade = self.play_to_first_dialog_and_leave(settings=os.path.join(folder, "file", "config"))
+        self.assertRegex(unmade.output(), "cannot tell whether the game is already running "
+                         r"\(cannot make the folder of .*/file/config/qmprogress\.dat: .*\): playing on")
+        blocked = os.path.join(folder, "config")
+        os.makedirs(os.path.join(blocked, "qmprogress.dat.lock"))
+        game = self.play_to_first_dialog_and_leave(settings=blocked)
+        self.assertEqual(game.saved_progress(), progress_text(DEFAULTS))
+        self.assertIn("cannot tell whether the game is already running", game.output())
 
 
 class MissingData(GameTestCase):
