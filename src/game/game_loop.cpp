@@ -67,10 +67,13 @@ void handleEvent(GameLoopState& state, const ALLEGRO_EVENT& event)
     case ALLEGRO_EVENT_MOUSE_AXES: onMouseAxes(state.input, event); break;
     case ALLEGRO_EVENT_MOUSE_BUTTON_DOWN: onMouseButtonDown(state.input, event); break;
     case ALLEGRO_EVENT_TOUCH_BEGIN: onTouchBegin(state.input, event); break;
+    case ALLEGRO_EVENT_TOUCH_END:
+    case ALLEGRO_EVENT_TOUCH_CANCEL: onTouchEnd(state.input, event); break;
+    case ALLEGRO_EVENT_DISPLAY_SWITCH_OUT: onDisplaySwitchOut(state.input, event); break;
     case ALLEGRO_EVENT_TIMER: runTick(state); break;
     case ALLEGRO_EVENT_DISPLAY_EXPOSE: state.redrawRequested = true; break;
     case ALLEGRO_EVENT_DISPLAY_CLOSE: state.running = false; break;
-    default: break;  // key repeats, button releases, lifted fingers and the rest change nothing
+    default: break;  // key repeats, button releases, sliding fingers and the rest change nothing
     }
 }
 

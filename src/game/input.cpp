@@ -25,6 +25,15 @@ KeyState* keyField(InputState& input, int keycode)
     return nullptr;
 }
 
+void liftFinger(InputState& input, int id)
+{
+    for (int i = 0; i < input.fingerCount; ++i) {
+        if (input.fingers[i] != id) continue;
+        input.fingers[i] = input.fingers[--input.fingerCount];
+        return;
+    }
+}
+
 }  // namespace
 
 void onKeyDown(InputState& input, const ALLEGRO_EVENT& event)
@@ -56,11 +65,26 @@ void onMouseButtonDown(InputState& input, const ALLEGRO_EVENT& event)
 
 void onTouchBegin(InputState& input, const ALLEGRO_EVENT& event)
 {
-    // Allegro calls a touch primary when it began with no other on the screen.
-    if (event.type != ALLEGRO_EVENT_TOUCH_BEGIN || !event.touch.primary) return;
+    if (event.type != ALLEGRO_EVENT_TOUCH_BEGIN) return;
+    // A finger that begins again under the same id has lifted since, unheard.
+    liftFinger(input, event.touch.id);
+    const bool alone = input.fingerCount == 0;
+    if (input.fingerCount < maxFingers) input.fingers[input.fingerCount++] = event.touch.id;
+    if (!alone) return;
     input.mouseX = (int32_t)event.touch.x;
     input.mouseY = (int32_t)event.touch.y;
     input.buttons[0] = keyHeld | keyPressed;
+}
+
+void onTouchEnd(InputState& input, const ALLEGRO_EVENT& event)
+{
+    if (event.type != ALLEGRO_EVENT_TOUCH_END && event.type != ALLEGRO_EVENT_TOUCH_CANCEL) return;
+    liftFinger(input, event.touch.id);
+}
+
+void onDisplaySwitchOut(InputState& input, const ALLEGRO_EVENT& event)
+{
+    if (event.type == ALLEGRO_EVENT_DISPLAY_SWITCH_OUT) input.fingerCount = 0;
 }
 
 void clearPressed(InputState& input)

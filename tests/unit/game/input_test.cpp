@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "game/game_loop.h"
 #include "game/input.h"
 
@@ -111,35 +113,51 @@ TEST(Input, MouseButtonsOneToFiveOnlyAndNeverReleased)
     EXPECT_EQ(state.input.mouseY, 300);
 }
 
-// A tap is a click of button 1 where the finger lands, pointer first; only the primary touch
-// (no other finger on the screen) counts, and only when it begins.
-TEST(Input, TouchBeginClicksWhereItLands)
+// A tap is a click of button 1 where the finger lands, pointer first, whenever no other finger
+// that the game knows of is down, whatever Allegro's primary flag says (false throughout here).
+// A lost begin or end, or a finger still down when the page was hidden, never stops later taps.
+TEST(Input, TapsWhileNoOtherFingerIsDown)
 {
-    const struct {
+    constexpr ALLEGRO_EVENT_TYPE begin = ALLEGRO_EVENT_TOUCH_BEGIN, end = ALLEGRO_EVENT_TOUCH_END;
+    struct Step {
         ALLEGRO_EVENT_TYPE type;
-        bool primary;
+        int id;
         bool clicks;
+    };
+    const struct {
+        const char* what;
+        std::vector<Step> steps;
     } cases[] = {
-        {ALLEGRO_EVENT_TOUCH_BEGIN, true, true},
-        {ALLEGRO_EVENT_TOUCH_BEGIN, false, false},
-        {ALLEGRO_EVENT_TOUCH_MOVE, true, false},
-        {ALLEGRO_EVENT_TOUCH_END, true, false},
-        {ALLEGRO_EVENT_TOUCH_CANCEL, true, false},
+        {"taps one after another", {{begin, 1, true}, {end, 1, false}, {begin, 2, true}, {end, 2, false}}},
+        {"a finger slides", {{begin, 1, true}, {ALLEGRO_EVENT_TOUCH_MOVE, 1, false}}},
+        {"two fingers", {{begin, 1, true}, {begin, 2, false}, {end, 1, false}, {begin, 3, false},
+                         {end, 2, false}, {end, 3, false}, {begin, 4, true}}},
+        {"a cancel", {{begin, 1, true}, {ALLEGRO_EVENT_TOUCH_CANCEL, 1, false}, {begin, 2, true}}},
+        {"an end without a begin", {{end, 5, false}, {begin, 1, true}, {end, 1, false}, {begin, 2, true}}},
+        {"a begin without an end, then a hidden page",
+         {{begin, 1, true}, {begin, 2, false}, {ALLEGRO_EVENT_DISPLAY_SWITCH_OUT, 0, false}, {begin, 3, true}}},
+        {"the same finger begins again", {{begin, 1, true}, {begin, 1, true}}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "type " << c.type << " primary " << c.primary);
+        SCOPED_TRACE(c.what);
         GameLoopState state;
         initGameLoopState(state, 854, 480, 1);
-        ALLEGRO_EVENT event{};
-        event.type = c.type;
-        event.touch.id = 20;
-        event.touch.x = 700.75f;
-        event.touch.y = 300.25f;
-        event.touch.primary = c.primary;
-        handleEvent(state, event);
-        EXPECT_EQ(state.input.buttons[0], c.clicks ? keyHeld | keyPressed : 0);
-        EXPECT_EQ(state.input.mouseX, c.clicks ? 700 : 0);
-        EXPECT_EQ(state.input.mouseY, c.clicks ? 300 : 0);
+        for (std::size_t i = 0; i < c.steps.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "step " << i);
+            const Step& step = c.steps[i];
+            ALLEGRO_EVENT event{};
+            event.type = step.type;
+            event.touch.id = step.id;
+            event.touch.x = 100.75f * step.id;
+            event.touch.y = 10.25f * step.id;
+            event.touch.primary = false;
+            const int32_t x = state.input.mouseX, y = state.input.mouseY;
+            handleEvent(state, event);
+            EXPECT_EQ(isPressed(state.input.buttons[0]), step.clicks);
+            EXPECT_EQ(state.input.mouseX, step.clicks ? (int32_t)(100.75f * step.id) : x);
+            EXPECT_EQ(state.input.mouseY, step.clicks ? (int32_t)(10.25f * step.id) : y);
+            clearPressed(state.input);
+        }
     }
 }
 
