@@ -1,7 +1,8 @@
 # The browser build (included by the top CMakeLists.txt under Emscripten): quenmarsh.js and
-# quenmarsh.wasm, the game data packed into quenmarsh.data, and beside them the page, its
-# manifest, icons and service worker, and the licences, in one folder and zipped. The pictures, the cry, the font and the icon come
-# from a native build tree, so the data is byte for byte the native one.
+# quenmarsh.wasm, the game data packed into quenmarsh.data, and beside them the page (with its
+# script from page/), its manifest, icons and service worker, and the licences, in one folder and
+# zipped. The pictures, the cry, the font and the icon come from a native build tree, so the data
+# is byte for byte the native one.
 set(QUENMARSH_NATIVE_BUILD "" CACHE PATH "Native build tree whose data/ and icon the zip takes")
 set(QUENMARSH_DATA_DIR ${QUENMARSH_NATIVE_BUILD}/data)
 set(QUENMARSH_FAVICON ${QUENMARSH_NATIVE_BUILD}/${QUENMARSH_ICON_SUBDIR}/32x32/apps/quenmarsh.png)

@@ -358,7 +358,8 @@ class BrowserGame(unittest.TestCase):
         self.js("window.quenmarshSamePage = true;")
         damaged = copy.replace(b"\n", b"\nx", 1)
         self.load_file(damaged)
-        self.assertEqual(harness.wait_until(self.notice, 10, what="the refusal"), words(self.driver, "messages.notAProgressFile"))
+        self.assertEqual(harness.wait_until(self.notice, 10, what="the refusal"),
+                         words(self.driver, "messages.notAProgressFile"))
         self.js("document.getElementById('notice').click();")
         self.assertNotEqual(self.stored_text(), damaged.decode())
         self.assertTrue(self.js("return window.quenmarshSamePage;"))
@@ -594,7 +595,8 @@ class BrowserKeepingNothing(unittest.TestCase):
         first = driver.current_window_handle
         driver.switch_to.new_window("tab")
         driver.get(url)
-        harness.wait_until(lambda: message(driver) == words(driver, "messages.otherTab"), 30, what="the second tab turned away")
+        harness.wait_until(lambda: message(driver) == words(driver, "messages.otherTab"), 30,
+                           what="the second tab turned away")
         driver.close()
         driver.switch_to.window(first)
 
