@@ -1,9 +1,9 @@
 // The browser's side of the platform layer (src/shell/platform_web.cpp), run inside the game's
 // script before the game starts: whether the browser has WebGL (and which), the page's hidden and
-// closed events, and the sound started by a tap. The page (index.html)
-// sets Module's showErrorBox, keptProgress, keepProgress and gameEnded, which the game's platform
-// file calls: the error box, the progress text the browser keeps, each save, and the end with
-// main()'s status.
+// closed events, and the sound started by a tap. The page (index.html, from page/page.js) sets
+// Module's showErrorBox, keptProgress, keepProgress and gameEnded, which the game's platform file
+// calls: the error box, the progress text the browser keeps, each save, and the end with main()'s
+// status.
 
 Module['showErrorBox'] = Module['showErrorBox'] || function (title, heading, message) {
   console.warn(title + ': ' + heading + ': ' + message);

@@ -1,7 +1,8 @@
 # The browser build (included by the top CMakeLists.txt under Emscripten): quenmarsh.js and
-# quenmarsh.wasm, the game data packed into quenmarsh.data, and beside them the page, its
-# manifest, icons and service worker, and the licences, in one folder and zipped. The pictures, the cry, the font and the icon come
-# from a native build tree, so the data is byte for byte the native one.
+# quenmarsh.wasm, the game data packed into quenmarsh.data, and beside them the page (with its
+# script from page/), its manifest, icons and service worker, and the licences, in one folder and
+# zipped. The pictures, the cry, the font and the icon come from a native build tree, so the data
+# is byte for byte the native one.
 set(QUENMARSH_NATIVE_BUILD "" CACHE PATH "Native build tree whose data/ and icon the zip takes")
 set(QUENMARSH_DATA_DIR ${QUENMARSH_NATIVE_BUILD}/data)
 set(QUENMARSH_FAVICON ${QUENMARSH_NATIVE_BUILD}/${QUENMARSH_ICON_SUBDIR}/32x32/apps/quenmarsh.png)
@@ -52,10 +53,26 @@ foreach(size ${QUENMARSH_WEB_ICON_SIZES})
   string(APPEND QUENMARSH_MANIFEST_ICONS
          "\n    {\"src\": \"quenmarsh-${size}.png\", \"sizes\": \"${size}x${size}\", \"type\": \"image/png\"},")
 endforeach()
-string(APPEND QUENMARSH_MANIFEST_ICONS
-       "\n    {\"src\": \"quenmarsh-maskable-${QUENMARSH_MASKABLE_ICON_SIZE}.png\", \"sizes\": "
-       "\"${QUENMARSH_MASKABLE_ICON_SIZE}x${QUENMARSH_MASKABLE_ICON_SIZE}\", \"type\": \"image/png\", "
-       "\"purpose\": \"maskable\"}\n  ")
+foreach(size ${QUENMARSH_MASKABLE_ICON_SIZES})
+  string(APPEND QUENMARSH_MANIFEST_ICONS
+         "\n    {\"src\": \"quenmarsh-maskable-${size}.png\", \"sizes\": \"${size}x${size}\", \"type\": \"image/png\", "
+         "\"purpose\": \"maskable\"},")
+endforeach()
+string(REGEX REPLACE ",$" "\n  " QUENMARSH_MANIFEST_ICONS "${QUENMARSH_MANIFEST_ICONS}")
+set(QUENMARSH_TOUCH_ICON quenmarsh-maskable-${QUENMARSH_TOUCH_ICON_SIZE}.png)
+
+# The page's script, one file a concern in page/, in this order (each uses those before it), is
+# written into the page itself: the page stays one file, which loads whole or not at all, and
+# which the service worker keeps and the build's id stamps as before. Each is named for the
+# browser's console and debugger as page/<file>.
+set(QUENMARSH_PAGE_SCRIPT_FILES messages.js storage.js claim.js carry.js screen.js load.js page.js)
+set(QUENMARSH_PAGE_SCRIPTS)
+foreach(name ${QUENMARSH_PAGE_SCRIPT_FILES})
+  file(READ ${QUENMARSH_WEB_DIR}/page/${name} script)
+  string(APPEND QUENMARSH_PAGE_SCRIPTS "<script>\n${script}//# sourceURL=page/${name}\n</script>\n")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QUENMARSH_WEB_DIR}/page/${name})
+endforeach()
+string(STRIP "${QUENMARSH_PAGE_SCRIPTS}" QUENMARSH_PAGE_SCRIPTS)
 configure_file(${QUENMARSH_WEB_DIR}/index.html ${CMAKE_CURRENT_BINARY_DIR}/web-page/index.html @ONLY)
 configure_file(${QUENMARSH_WEB_DIR}/manifest.webmanifest.in ${CMAKE_CURRENT_BINARY_DIR}/web-page/manifest.webmanifest @ONLY)
 

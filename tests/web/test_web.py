@@ -116,6 +116,11 @@ def message(driver, timeout=30):
     return harness.wait_until(lambda: driver.find_element(By.ID, "message").text, timeout, what="the message")
 
 
+def words(driver, expression):
+    """What the page says, from its table of messages: `expression` over `messages`."""
+    return driver.execute_script("return " + expression + ";")
+
+
 def say(text):
     print("[web] " + text, flush=True)
 
@@ -248,6 +253,11 @@ class BrowserGame(unittest.TestCase):
                        "    return localStorage.getItem(localStorage.key(i));"
                        "return null;")
 
+    def wait_for_data(self):
+        """Until the page has asked for the game's data: it has decided what to tell, and plays."""
+        harness.wait_until(lambda: self.js("return performance.getEntriesByType('resource')"
+                                           ".some(e => e.name.includes('quenmarsh.data'));"), 30, what="the data")
+
     def notice(self):
         return self.driver.find_element(By.ID, "notice").text
 
@@ -335,7 +345,7 @@ class BrowserGame(unittest.TestCase):
 
         # Storage that fills up during play: the failed save is told at once; a kept one ends that.
         self.js("window.quenmarshStorageFull = true; quenmarshPageHidden();")
-        self.assertIn("did not keep the progress: its storage for this site is full", self.notice())
+        self.assertEqual(self.notice(), words(self.driver, "messages.notKept(messages.storageFull)"))
         self.js("window.quenmarshStorageFull = false; quenmarshPageHidden();")
         self.assertEqual(self.notice(), "")
 
@@ -346,11 +356,12 @@ class BrowserGame(unittest.TestCase):
 
         # Files that are not progress files change nothing, and the game goes on.
         self.js("window.quenmarshSamePage = true;")
-        for damaged in (copy.replace(b"\n", b"\nx", 1), b"0\n" * (1 << 20)):
-            self.load_file(damaged)
-            self.assertIn("not a Quenmarsh progress file", harness.wait_until(self.notice, 10, what="the refusal"))
-            self.js("document.getElementById('notice').click();")
-            self.assertNotEqual(self.stored_text(), damaged.decode(errors="replace"))
+        damaged = copy.replace(b"\n", b"\nx", 1)
+        self.load_file(damaged)
+        self.assertEqual(harness.wait_until(self.notice, 10, what="the refusal"),
+                         words(self.driver, "messages.notAProgressFile"))
+        self.js("document.getElementById('notice').click();")
+        self.assertNotEqual(self.stored_text(), damaged.decode())
         self.assertTrue(self.js("return window.quenmarshSamePage;"))
 
         # The copy with other counters (and food and water topped up, so that its chip outlives
@@ -366,7 +377,7 @@ class BrowserGame(unittest.TestCase):
         first = self.driver.current_window_handle
         self.driver.switch_to.new_window("tab")
         self.driver.get(self.url)
-        self.assertIn("already", message(self.driver))
+        self.assertEqual(message(self.driver), words(self.driver, "messages.otherTab"))
         self.read_console()
         self.driver.close()
         self.driver.switch_to.window(first)
@@ -385,12 +396,28 @@ class BrowserGame(unittest.TestCase):
 
         # Escape ends the game with the save; the page says so and how to play again.
         ActionChains(self.driver).send_keys(Keys.ESCAPE).perform()
-        text = message(self.driver)
-        self.assertIn("saved", text)
-        self.assertIn("Reload", text)
+        self.assertEqual(message(self.driver), words(self.driver, "messages.ended('')"))
         # The crying chip's meters, as many ticks on as the saved phase position tells.
         saved = self.stored()
         self.assertEqual(saved, harness.after_care_ticks(crying, saved["phaseTick"] - crying["phaseTick"]))
+
+        # In Safari, navigator.standalone is false in a tab, true in a Home Screen app; an iPhone's
+        # has no full screen. An installed game is not told of Safari's week; a tab is, until the
+        # notice is closed, and on an iPhone of full screen from the Home Screen too. The
+        # full-screen button shows only where the page can go full screen.
+        week = words(self.driver, "messages.erasedAfterAWeek + ' ' + messages.fullScreenFromHome")
+        for standalone, full_screen, told in ((True, True, ""), (False, False, week), (False, False, "")):
+            source = "Object.defineProperty(Navigator.prototype, 'standalone', {value: %s});" % str(standalone).lower()
+            if not full_screen:
+                source += "delete Element.prototype.requestFullscreen; delete Element.prototype.webkitRequestFullscreen;"
+            script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": source})
+            self.driver.get(self.url)
+            self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", script)
+            self.wait_for_data()
+            self.assertEqual((self.notice(), self.driver.find_element(By.ID, "fullscreen").is_displayed()),
+                             (told, full_screen), "standalone %s" % standalone)
+            if told:
+                self.driver.find_element(By.ID, "notice").click()
 
         # No errors in the console, from the page, the game or WebGL.
         self.read_console()
@@ -408,9 +435,8 @@ class BrowserGame(unittest.TestCase):
         self.addCleanup(self.driver.execute_cdp_cmd, "Emulation.clearDeviceMetricsOverride", {})
         self.addCleanup(self.driver.execute_cdp_cmd, "Emulation.setTouchEmulationEnabled", {"enabled": False})
         self.driver.get(self.url)
-        harness.wait_until(lambda: self.js("return performance.getEntriesByType('resource')"
-                                           ".some(e => e.name.includes('quenmarsh.data'));"), 30, what="the data")
-        self.assertIn("sideways", self.driver.find_element(By.ID, "turn").text)
+        self.wait_for_data()
+        self.assertEqual(self.driver.find_element(By.ID, "turn").text, words(self.driver, "messages.turn"))
         self.assertFalse(self.js("return [...document.scripts].some(s => s.src.includes('quenmarsh.js'));"))
         self.save_page("phone-upright.png")
 
@@ -452,7 +478,7 @@ class BrowserGame(unittest.TestCase):
 
         # The close button ends the game.
         self.tap(layout.close_centre())
-        self.assertIn("Reload", message(self.driver))
+        self.assertEqual(message(self.driver), words(self.driver, "messages.ended('')"))
 
     def test_c_installable_offline_and_updated(self):
         # One address serving, in turn, this build and another of a later version.
@@ -560,7 +586,8 @@ class BrowserKeepingNothing(unittest.TestCase):
         url = url.replace("127.0.0.1", "quenmarsh.test")
         driver.get(url)
         self.assertFalse(driver.execute_script("return isSecureContext;"))
-        self.assertIn("does not keep progress for this page: site data is blocked", message(driver))
+        nothing_kept = words(driver, "messages.keepsNothing(messages.storageBlocked)")
+        self.assertEqual(message(driver), nothing_kept)
         driver.find_element(By.ID, "play").click()
 
         # The second tab is turned away, as with Web Locks (perhaps once the first, busy starting
@@ -568,23 +595,23 @@ class BrowserKeepingNothing(unittest.TestCase):
         first = driver.current_window_handle
         driver.switch_to.new_window("tab")
         driver.get(url)
-        harness.wait_until(lambda: "already" in message(driver), 30, what="the second tab turned away")
+        harness.wait_until(lambda: message(driver) == words(driver, "messages.otherTab"), 30,
+                           what="the second tab turned away")
         driver.close()
         driver.switch_to.window(first)
 
         # The game plays to its end (Escape at the first screen that reads keys), and the end
-        # never says "saved".
+        # says that the progress was not kept.
         def ended():
             ActionChains(driver).send_keys(Keys.ESCAPE).perform()
             return driver.find_element(By.ID, "message").text
         text = harness.wait_until(ended, 90, interval=1, what="the end")
-        self.assertIn("Quenmarsh has ended. This browser did not keep the progress", text)
-        self.assertNotIn("saved", text)
+        self.assertEqual(text, words(driver, "messages.ended(messages.storageBlocked)"))
 
         # Once that game has ended, another tab plays.
         driver.switch_to.new_window("tab")
         driver.get(url)
-        self.assertIn("does not keep progress", message(driver))
+        self.assertEqual(message(driver), nothing_kept)
 
 
 class WebZip(unittest.TestCase):

@@ -5,7 +5,7 @@
 // ICON_DIR/<size>x<size>/apps/quenmarsh.png, the layout of an icon theme, and at all of them into
 // the Windows icon file ICON_DIR/quenmarsh.ico; with WEB_ICON_DIR, the browser's home-screen icons
 // there: the desktop icon at each of QUENMARSH_WEB_ICON_SIZES as quenmarsh-<size>.png, and a
-// maskable one as quenmarsh-maskable-<QUENMARSH_MASKABLE_ICON_SIZE>.png. Needs no display and no
+// maskable one at each of QUENMARSH_MASKABLE_ICON_SIZES as quenmarsh-maskable-<size>.png. Needs no display and no
 // sound card, and writes byte-identical
 // files on every run.
 #include <allegro5/allegro.h>
@@ -27,6 +27,7 @@ namespace {
 // Every size gets its own drawing, so the small ones stay clear.
 const int desktopIconSizes[] = {QUENMARSH_ICON_SIZES};
 const int webIconSizes[] = {QUENMARSH_WEB_ICON_SIZES};
+const int maskableIconSizes[] = {QUENMARSH_MASKABLE_ICON_SIZES};
 
 bool saveBitmap(ALLEGRO_BITMAP* bitmap, const std::filesystem::path& path)
 {
@@ -78,8 +79,8 @@ int main(int argc, char** argv)
     if (!webIcons.empty()) {
         for (int size : webIconSizes)
             ok = saveBitmap(drawDesktopIcon(size), webIcons / ("quenmarsh-" + std::to_string(size) + ".png")) && ok;
-        const std::string maskable = "quenmarsh-maskable-" + std::to_string(QUENMARSH_MASKABLE_ICON_SIZE) + ".png";
-        ok = saveBitmap(drawMaskableIcon(QUENMARSH_MASKABLE_ICON_SIZE), webIcons / maskable) && ok;
+        for (int size : maskableIconSizes)
+            ok = saveBitmap(drawMaskableIcon(size), webIcons / ("quenmarsh-maskable-" + std::to_string(size) + ".png")) && ok;
     }
     if (!writeOggVorbis((out / QUENMARSH_CRY_FILE).string().c_str(), synthesizeCry(), cryRate)) {
         std::fprintf(stderr, "quenmarsh-assetgen: cannot write %s\n", (out / QUENMARSH_CRY_FILE).string().c_str());
