@@ -4,20 +4,10 @@
 #include <allegro5/allegro_primitives.h>
 #include <gtest/gtest.h>
 
+#include "../../support/pixels.h"
 #include "paint.h"
 
 namespace {
-
-struct Rgba {
-    int r, g, b, a;
-};
-
-Rgba pixelAt(ALLEGRO_BITMAP* bitmap, int x, int y)
-{
-    unsigned char r, g, b, a;
-    al_unmap_rgba(al_get_pixel(bitmap, x, y), &r, &g, &b, &a);
-    return Rgba{r, g, b, a};
-}
 
 // The tests share one program with others that expect the straight-alpha blender.
 void restoreStraightBlender()

@@ -2,7 +2,7 @@
 
 #include "care/care_panel.h"
 #include "care/care_tick.h"
-#include "care_test_support.h"
+#include "../../support/game_state.h"
 
 namespace {
 
@@ -35,10 +35,7 @@ TEST(CareActions, ConditionsAndEffects)
         SCOPED_TRACE(c.name);
         GameLoopState state;
         startCare(state);
-        progress.heat = c.heat;
-        progress.fire = c.fire;
-        progress.food = c.food;
-        progress.water = c.water;
+        progress = withMeters(c.heat, c.fire, c.food, c.water, progress.health);
         state.care.wanderTimer = 7;
         state.hover = c.hover;
         pointAt(state, 0, 0, c.pressed);

@@ -6,19 +6,10 @@
 #include <cmath>
 #include <vector>
 
+#include "../../support/game_state.h"
 #include "care/care_tick.h"
-#include "care_test_support.h"
 
 namespace {
-
-void setMeters(float heat, float fire, float food, float water, float health)
-{
-    progress.heat = heat;
-    progress.fire = fire;
-    progress.food = food;
-    progress.water = water;
-    progress.health = health;
-}
 
 TEST(CareTick, CombinedMeterRules)
 {
@@ -37,7 +28,7 @@ TEST(CareTick, CombinedMeterRules)
         SCOPED_TRACE(c.name);
         GameLoopState state;
         startCare(state);
-        setMeters(c.heat, c.fire, c.food, c.water, c.health);
+        progress = withMeters(c.heat, c.fire, c.food, c.water, c.health);
         careTick(state);
         EXPECT_EQ(progress.heat, c.heatAfter);
         EXPECT_EQ(progress.food, c.foodAfter);
@@ -96,7 +87,7 @@ TEST(CareTick, CryFollowsHealth)
     for (const auto& c : cases) {
         GameLoopState state;
         startCare(state);
-        setMeters(0, 0, c.foodAndWater, c.foodAndWater, c.health);
+        progress = withMeters(0, 0, c.foodAndWater, c.foodAndWater, c.health);
         state.care.crying = c.cryingBefore;
         careTick(state);
         EXPECT_EQ(state.care.crying, c.cryingAfter) << "health " << c.health;
@@ -119,7 +110,7 @@ TEST(CareTick, CryPlaysAndStopsAtAPauseWhenAudioWorks)
     GameLoopState state;
     startCare(state);
     state.assets.crySample = sample;
-    setMeters(0, 0, 150, 150, 99);
+    progress = withMeters(0, 0, 150, 150, 99);
     careTick(state);
     EXPECT_TRUE(state.care.crying);
     EXPECT_TRUE(state.care.cryStarted);
@@ -144,7 +135,7 @@ TEST(CareTick, CryPlaysAndStopsAtAPauseWhenAudioWorks)
     progress.health = 99;
     careTick(state);
     ASSERT_TRUE(state.care.cryStarted);
-    setMeters(0, 0, 150, 150, 0.5f);
+    progress = withMeters(0, 0, 150, 150, 0.5f, progress);
     careTick(state);
     EXPECT_EQ(progress.deadCount, 1);
     EXPECT_FALSE(state.care.crying);
@@ -180,7 +171,7 @@ TEST(CareTick, DeathAndSuccessChooseTheirNode)
         SCOPED_TRACE(c.name);
         GameLoopState state;
         startCare(state);
-        setMeters(100, c.fire, c.food, c.water, c.health);
+        progress = withMeters(100, c.fire, c.food, c.water, c.health);
         progress.goodCount = c.good;
         progress.deadCount = c.dead;
         progress.phase = 3;
@@ -220,7 +211,7 @@ TEST(CareTick, NoOutcome)
     for (const auto& c : cases) {
         GameLoopState state;
         startCare(state);
-        setMeters(0, c.fire, c.food, c.water, c.health);
+        progress = withMeters(0, c.fire, c.food, c.water, c.health);
         careTick(state);
         EXPECT_FALSE(state.fading) << c.name;
         EXPECT_EQ(progress.deadCount + progress.goodCount, 0) << c.name;
@@ -245,7 +236,7 @@ TEST(CareTick, ClickInTheTickOfAnOutcome)
         SCOPED_TRACE(c.name);
         GameLoopState state;
         startCare(state);
-        setMeters(0, c.fire, 0, 0, c.health);
+        progress = withMeters(0, c.fire, 0, 0, c.health);
         if (c.health > 200) progress.food = progress.water = 201;
         pointAt(state, buttonX[c.hover], buttonY[c.hover], true);
         careTick(state);

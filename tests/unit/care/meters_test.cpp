@@ -1,19 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "../../support/game_state.h"
 #include "care/meters.h"
 
 namespace {
-
-Progress meters(float heat, float fire, float food, float water, float health)
-{
-    Progress p = defaultProgress();
-    p.heat = heat;
-    p.fire = fire;
-    p.food = food;
-    p.water = water;
-    p.health = health;
-    return p;
-}
 
 // Heat creeps up by a quarter while below a burning fire, otherwise cools by an eighth.
 TEST(Meters, HeatFollowsFire)
@@ -35,7 +25,7 @@ TEST(Meters, HeatFollowsFire)
         {127.99999237060546875f, 255.0f, 128.25f},
     };
     for (const auto& c : cases) {
-        Progress p = meters(c.heat, c.fire, 255, 255, 255);
+        Progress p = withMeters(c.heat, c.fire, 255, 255, 255);
         heatFollowsFire(p);
         EXPECT_EQ(p.heat, c.after) << "heat " << c.heat << " fire " << c.fire;
     }
@@ -43,7 +33,7 @@ TEST(Meters, HeatFollowsFire)
 
 TEST(Meters, HeatAroundAFireOf20Oscillates)
 {
-    Progress p = meters(20, 20, 255, 255, 255);
+    Progress p = withMeters(20, 20, 255, 255, 255);
     const float expected[] = {19.875f, 20.125f, 20.0f, 19.875f, 20.125f, 20.0f};
     for (float e : expected) {
         heatFollowsFire(p);
@@ -68,7 +58,7 @@ TEST(Meters, FoodAndWaterDecay)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "food " << c.food << " water " << c.water);
-        Progress p = meters(0, 0, c.food, c.water, c.health);
+        Progress p = withMeters(0, 0, c.food, c.water, c.health);
         foodDecays(p);
         waterDecays(p);
         EXPECT_EQ(p.food, c.foodAfter);
@@ -89,7 +79,7 @@ TEST(Meters, HeatDamageAndClamp)
         {1000.0f, 99.75f, 255.0f},
     };
     for (const auto& c : cases) {
-        Progress p = meters(c.heat, 0, 255, 255, 100);
+        Progress p = withMeters(c.heat, 0, 255, 255, 100);
         heatDamage(p);
         clampHeat(p);
         EXPECT_EQ(p.health, c.healthAfter) << "heat " << c.heat;
@@ -113,7 +103,7 @@ TEST(Meters, Healing)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.food << " " << c.water << " " << c.health);
-        Progress p = meters(0, 0, c.food, c.water, c.health);
+        Progress p = withMeters(0, 0, c.food, c.water, c.health);
         heal(p);
         EXPECT_EQ(p.food, c.foodAfter);
         EXPECT_EQ(p.water, c.waterAfter);

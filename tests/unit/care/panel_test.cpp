@@ -2,7 +2,7 @@
 
 #include "care/care_panel.h"
 #include "care/care_tick.h"
-#include "care_test_support.h"
+#include "../../support/game_state.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "care/particles.h"
-#include "care_test_support.h"
+#include "../../support/game_state.h"
 
 namespace {
 

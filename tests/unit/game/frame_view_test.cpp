@@ -2,8 +2,7 @@
 
 #include <memory>
 
-#include "game/game_loop.h"
-#include "progress/progress.h"
+#include "../../support/game_state.h"
 
 namespace {
 
@@ -12,11 +11,9 @@ namespace {
 std::unique_ptr<GameLoopState> careScreen()
 {
     auto state = std::make_unique<GameLoopState>();
-    initGameLoopState(*state, 854, 480, 12345);
-    progress = defaultProgress();
+    startCare(*state);
+    progress = withMeters(100, 100, 100, 100, 100);
     progress.phase = 4;
-    progress.heat = progress.fire = progress.food = progress.water = progress.health = 100.0f;
-    state->screen = Screen::Care;
     state->hover = 2;
     state->care.buttonsEnabled = true;
     state->care.chipX = 200;

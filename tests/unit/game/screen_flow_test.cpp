@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "../../support/game_state.h"
 #include "dialog/dialog_table.h"
-#include "game/game_loop.h"
 #include "game/screen_flow.h"
-#include "progress/progress.h"
 
 namespace {
 
@@ -17,8 +16,7 @@ ALLEGRO_EVENT eventOfType(ALLEGRO_EVENT_TYPE type)
 GameLoopState freshState()
 {
     GameLoopState state;
-    initGameLoopState(state, 854, 480, 12345);
-    progress = defaultProgress();
+    freshGame(state);
     return state;
 }
 
@@ -203,7 +201,7 @@ TEST(ScreenFlow, FadeOverlayDarkensTheFrame)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fadeLevel);
         GameLoopState state;
-        initGameLoopState(state, 40, 30, 1);
+        freshGame(state, 40, 30);
         state.fadeLevel = c.fadeLevel;
         ALLEGRO_BITMAP* frame = al_create_bitmap(40, 30);
         al_set_target_bitmap(frame);
