@@ -82,12 +82,12 @@ DEFAULTS = dict(phase=0, phaseTick=0, heat=0.0, fire=0.0, water=255.0, food=255.
                 goodCount=0, deadCount=0)
 
 
-def progress(**changes):
-    """A progress record: the defaults of a fresh game with the given fields changed."""
+def progress(base=DEFAULTS, **changes):
+    """A progress record: `base` (the defaults of a fresh game) with the given fields changed."""
     unknown = set(changes) - set(FIELDS)
     if unknown:
         raise ValueError("no such progress fields: %s" % sorted(unknown))
-    values = dict(DEFAULTS)
+    values = dict(base)
     values.update(changes)
     return values
 
@@ -145,6 +145,22 @@ def new_chip(values, good=0, dead=0):
     position back at 0, which the same tick's phase step moves on to tick 1."""
     return progress(phase=0, phaseTick=1, goodCount=values["goodCount"] + good,
                     deadCount=values["deadCount"] + dead)
+
+
+# Stored games that scenarios start from.
+# Nothing heals or cries, nothing hurts for 10 s (then only the empty food, by a quarter a
+# tick) and nothing dies for 27 s: the phase tick counts the ticks played.
+QUIET = progress(phase=1, phaseTick=20, food=150, water=255, health=255)
+# A weak chip: health under 100 starts the cry on the first care tick. Food does not heal it,
+# so the food bar counts the ticks played.
+CRYING = progress(phase=1, phaseTick=20, food=150, water=150, health=50)
+# Health gone, and food and water too low for the healing that would otherwise come first: it
+# dies on the first care tick.
+DYING = progress(phase=1, phaseTick=900, goodCount=2, deadCount=5, health=0, food=100, water=100)
+# Meters that keep nearly still: fire never changes by itself, heat equal to it stays within
+# an eighth of it, and nothing heals or hurts (health 90 only makes the chip cry).
+RESTING = progress(phase=1, phaseTick=500, goodCount=12, deadCount=3,
+                   heat=120, fire=120, water=180, food=150, health=90)
 
 
 def quiet_care_states(start, most):
@@ -468,6 +484,7 @@ class Game:
         self._spawn()
 
     def _spawn(self):
+        self.started = time.monotonic()
         self.proc = subprocess.Popen(self.command, env=self.env, stdout=self.log,
                                      stderr=subprocess.STDOUT, start_new_session=True)
 
@@ -662,6 +679,62 @@ class GameTestCase(unittest.TestCase):
         game.quit("Escape")
         self.assertEqual(game.wait_exit(), 0)
         return game
+
+    def play_first_game(self, game, answers):
+        """From the emblem through dialogs answered with `answers` ((node, label) pairs) to the
+        care screen, laid out for the screen's size, then out by Escape."""
+        game.wait_for_window()
+        self.assertEqual(game.geometry(), (game.x.width, game.x.height), "full screen")
+        game.wait_for_emblem()
+        sys.stderr.write("first frame after %.2f s\n" % (time.monotonic() - game.started))
+        for node, label in answers:
+            game.wait_for_dialog(node)
+            game.answer(node, label)
+        # The last answer closes the dialog with a fade of 32 ticks, which a busy machine may
+        # neither draw nor show (the screen-flow unit tests time it): the care screen follows.
+        shot = game.wait_for_care_screen()
+        layout, h = shot.layout, game.x.height
+        self.assertEqual(shot.controls_shown(), (True,) * 5, "four action buttons and the close button")
+        self.assertTrue(shot.shows_counters(0, 0))
+        # The map is scaled to the screen's height and anchored at the left: right of it lies
+        # the panel over black (or, on a wide screen, bare black before the panel begins).
+        below_buttons = range(h - 50, h - 30)
+        beyond_map = [shot.pixel(layout.map_width, y) for y in below_buttons]
+        map_edge = [shot.pixel(layout.map_width - 1, y) for y in below_buttons]
+        background = PANEL_OVER_BLACK if layout.map_width >= layout.panel_left else BLACK
+        self.assertTrue(all(p == background for p in beyond_map), beyond_map)
+        self.assertTrue(sum(p != background for p in map_edge) > len(map_edge) // 2, map_edge)
+        self.assertTrue(close_to(shot.pixel(layout.width - 5, h // 2), PANEL_OVER_BLACK, 0))
+        game.quit("Escape")
+        self.assertEqual(game.wait_exit(), 0)
+        played = self.assertSavedAfterQuietCare(game, DEFAULTS)
+        self.assertBarsShow(shot, DEFAULTS, played)
+
+    def assertResumes(self, game, loaded, opens_on):
+        """`game`, started on a stored game that loads as `loaded`, opens on `opens_on`: the
+        welcome dialog ("dialog"), or the care screen with the counters and meters loaded, with
+        a particle shower ("shower") or without ("care"). Left again, the file holds exactly
+        what was played."""
+        game.wait_for_window()
+        if opens_on == "dialog":
+            game.wait_for_dialog(0)
+            game.quit("Escape")
+            self.assertEqual(game.wait_exit(), 0)
+            # Nothing moves while a dialog is shown.
+            self.assertEqual(game.saved_progress(), progress_text(loaded))
+            return
+        shot = game.wait_for_care_screen()
+        self.assertTrue(shot.shows_counters(loaded["goodCount"], loaded["deadCount"]))
+        flicker = game.shower_flicker()
+        if opens_on == "shower":
+            self.assertGreater(flicker, SHOWER_FLICKER, "a particle shower")
+        else:
+            self.assertLess(flicker, SHOWER_FLICKER, "no particle shower")
+        game.quit("close request")
+        self.assertEqual(game.wait_exit(), 0)
+        played = self.assertSavedAfterQuietCare(game, loaded)
+        self.assertBarsShow(shot, loaded, played)
+        self.assertFalse(os.path.exists(game.progress_file + ".new"))
 
     def temp_folder(self):
         folder = tempfile.mkdtemp(prefix="qm-e2e-")

@@ -10,12 +10,7 @@ import stat
 import subprocess
 import unittest
 
-from harness import (SLOW, GameTestCase, XServer, new_chip, progress, progress_text, wait_until)
-
-# Nothing heals or cries, nothing hurts for 10 s (then only the empty food, by a quarter a
-# tick) and nothing dies for 27 s: the phase tick counts the ticks played.
-QUIET = progress(phase=1, phaseTick=20, food=150, water=255, health=255)
-DYING = progress(phase=1, phaseTick=900, goodCount=2, deadCount=5, health=0, food=100, water=100)
+from harness import DYING, QUIET, SLOW, GameTestCase, XServer, new_chip, progress_text, wait_until
 
 
 def copy_of_the_game(folder):

@@ -4,10 +4,8 @@ next run, which carries on from that file. Then the dialogs that the phase cycle
 
 import unittest
 
-from harness import GameTestCase, new_chip, parse_progress, progress, progress_text
+from harness import DYING, GameTestCase, new_chip, parse_progress, progress, progress_text
 
-# Health gone, and food and water too low for the healing that would otherwise come first.
-DYING = dict(health=0, food=100, water=100)
 # Fire and health at the top, food and water well filled.
 RAISED = dict(fire=255)
 
@@ -19,19 +17,19 @@ RESET = progress_text(progress(phase=0, phaseTick=1))
 # counters the care screen shows and how the player leaves, or None for a quit and reset.
 OUTCOMES = [
     ("a death that leaves deaths 27 ahead of successes",
-     progress(phase=1, phaseTick=900, goodCount=2, deadCount=28, **DYING),
+     progress(DYING, deadCount=28),
      [(12, "No!"), (13, "...")], ((2, 29), "Escape")),
     ("a success that leaves successes 10 ahead of deaths",
      progress(phase=3, phaseTick=40, goodCount=10, deadCount=1, **RAISED),
      [(14, "Whatever"), (1, "CLose")], ((11, 1), "close button")),
     ("a death that leaves deaths 28 ahead of successes",
-     progress(phase=2, phaseTick=5, goodCount=2, deadCount=29, **DYING),
+     progress(DYING, phase=2, phaseTick=5, deadCount=29),
      [(16, "BYE!")], None),
     ("a success that leaves successes 11 ahead of deaths",
      progress(phase=4, phaseTick=3000, goodCount=11, deadCount=1, **RAISED),
      [(15, "Quit")], None),
     ("a death answered with 'Ok'",
-     progress(phase=1, phaseTick=0, **DYING),
+     progress(DYING, phaseTick=0, goodCount=0, deadCount=0),
      [(12, "Ok")], ((0, 1), "close request")),
 ]
 

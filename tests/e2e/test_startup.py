@@ -5,14 +5,7 @@ import os
 import shutil
 import unittest
 
-from harness import DEFAULTS, GameTestCase, progress, progress_text, wait_until
-
-# A weak chip: health under 100 starts the cry on the first care tick. Food does not heal it,
-# so the food bar counts the ticks played.
-CRYING = progress(phase=1, phaseTick=20, food=150, water=150, health=50)
-# Nothing heals or cries, nothing hurts for 10 s (then only the empty food, by a quarter a
-# tick) and nothing dies for 27 s: the phase tick counts the ticks played.
-QUIET = progress(phase=1, phaseTick=20, food=150, water=255, health=255)
+from harness import CRYING, DEFAULTS, QUIET, GameTestCase, progress_text, wait_until
 
 # Sound or none: no sound card at all (the machine's own state), or OpenAL's null driver,
 # which stands in for a working card so the cry is loaded and played.

@@ -7,20 +7,13 @@ import array
 import getpass
 import os
 import shutil
-import sys
-import time
 import unittest
 
-from harness import DEFAULTS, GAME, GameTestCase, progress, wait_until, write_progress
+from harness import CRYING, GAME, QUIET, RESTING, GameTestCase, wait_until, write_progress
 
 PREFIX = os.environ.get("QUENMARSH_WINEPREFIX", "")
 ROAMING = os.path.join(PREFIX, "drive_c", "users", getpass.getuser(), "AppData", "Roaming")
 WINE_ENV = {"WINEPREFIX": PREFIX, "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
-# A weak chip: it cries from the first care tick (health under 100) and nothing heals it.
-CRYING = progress(phase=1, phaseTick=20, food=150, water=150, health=50)
-# Nothing heals or cries, nothing hurts for 10 s (then only the empty food, by a quarter a
-# tick) and nothing dies for 27 s: the phase tick counts the ticks played.
-QUIET = progress(phase=1, phaseTick=20, food=150, water=255, health=255)
 
 
 class UnderWine(GameTestCase):
@@ -50,32 +43,10 @@ class UnderWine(GameTestCase):
         return self.start_game(settings=ROAMING, program="wine", args=[program], extra_env=env)
 
     def test_first_game_to_the_care_screen_and_out_by_escape(self):
-        started = time.monotonic()
-        game = self.start_wine_game()
-        game.wait_for_window()
-        self.assertEqual(game.geometry(), self.SCREEN, "full screen")
-        game.wait_for_emblem()
-        sys.stderr.write("first frame under Wine after %.2f s\n" % (time.monotonic() - started))
-        game.wait_for_dialog(0)
-        game.answer(0, "Will do!")
-        shot = game.wait_for_care_screen()
-        self.assertEqual(shot.controls_shown(), (True,) * 5, "four action buttons and the close button")
-        self.assertTrue(shot.shows_counters(0, 0))
-        game.quit("Escape")
-        self.assertEqual(game.wait_exit(), 0)
-        played = self.assertSavedAfterQuietCare(game, DEFAULTS)
-        self.assertBarsShow(shot, DEFAULTS, played)
+        self.play_first_game(self.start_wine_game(), [(0, "Will do!")])
 
     def test_a_stored_game_resumes_and_the_close_request_ends_it(self):
-        start = progress(phase=1, phaseTick=500, goodCount=12, deadCount=3,
-                         heat=120, fire=120, water=180, food=150, health=90)
-        game = self.start_wine_game(stored=start)
-        game.wait_for_window()
-        shot = game.wait_for_care_screen()
-        self.assertTrue(shot.shows_counters(12, 3))
-        game.quit("close request")
-        self.assertEqual(game.wait_exit(), 0)
-        self.assertSavedAfterQuietCare(game, start)
+        self.assertResumes(self.start_wine_game(stored=RESTING), RESTING, "care")
 
     def test_a_second_copy_is_turned_away_until_the_first_has_ended(self):
         self.assertOneCopyAtATime(self.start_wine_game(stored=QUIET), self.another_wine_game, QUIET)
