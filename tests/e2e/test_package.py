@@ -1,6 +1,7 @@
 """The Debian package and the install rules: the binary and source packages, built from debian/
 by `make deb` with Debian's build flags, pass lintian without a hardening tag, and the desktop
-and AppStream validators; they are built from exactly the files git tracks; the game
+and AppStream validators; they are built from exactly the files git tracks, the source package
+without third_party/; the game
 unpacked from the binary package starts through /usr/games with its data and font behind links,
 and `cmake --install` followed by the uninstall target leaves nothing."""
 
@@ -74,6 +75,11 @@ class DebianPackage(GameTestCase):
         self.assertEqual(status, 0, tracked)
         folder = os.path.join(BUILD, "debian-source", "quenmarsh")
         self.assertEqual(files_under(folder), sorted(tracked.splitlines()))
+        # The source package leaves out third_party/, which only the cross builds use.
+        status, listing = run("tar", "-tf", self.dsc[:-len(".dsc")] + ".tar.xz")
+        self.assertEqual(status, 0, listing)
+        self.assertIn("quenmarsh/debian/", listing)
+        self.assertNotIn("/third_party/", listing)
 
     def test_the_unpacked_game_starts_through_its_link_with_the_linked_font(self):
         root = self.unpack()
