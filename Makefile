@@ -60,8 +60,9 @@ run: build
 # on the CPU that the native build leaves idle and that the tests, which mostly wait on real time,
 # do not use; so do the cross builds of the game once their libraries and the native build are
 # done. The web libraries, the longer build, go first: the Windows ones run in the idle class,
-# below even them (the libraries' PRIORITY below). The suites' tests take turns (TAKE_TURNS):
-# whichever suite is built first runs first, and no two run at once.
+# below even them (the libraries' PRIORITY below). The suites' tests take turns (TAKE_TURNS), so
+# that no two run at once: the native suite first, its sanitizer build included, then whichever
+# other suite is built first.
 # Each suite installs what it needs as it starts; once all have run, the package check.
 test: test-deps
 	@$(MAKE) -k -j3 native-test windows-test web-test; suites=$$?; \

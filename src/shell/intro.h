@@ -46,6 +46,6 @@ std::vector<EmblemShape> emblemShapes();
 // composed with `scale`; leaves the target's transform at the identity.
 void drawEmblem(const ALLEGRO_TRANSFORM& scale);
 
-// Shows the intro on `display`, pacing itself with rests. Does nothing if the offscreen bitmap
-// cannot be made.
+// Shows the intro on the game's display (`display`, startup.h), pacing itself with rests. Does
+// nothing if the offscreen bitmap cannot be made.
 void runIntro();
