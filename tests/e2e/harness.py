@@ -3,7 +3,9 @@ screenshots read back as pixels. Every wait is on something observable, with a d
 
 Besides the plumbing this module knows what the game's screens look like (where the panel,
 bars, buttons, counters and answer boxes are for a given screen size) and what a quiet stretch
-of care does to the progress file, so that the tests can read as the game's rules."""
+of care does to the progress file, so that the tests can read as the game's rules. It also holds
+the stored games the tests start from and the scenarios that both the native and the Wine suites
+play (a first game, a resumed one, a second copy turned away)."""
 
 import ctypes
 import ctypes.util
