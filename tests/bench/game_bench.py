@@ -17,7 +17,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import XServer, Game, close_to, GREY, progress, progress_text  # noqa: E402
+from harness import XServer, Game, close_to, GREY, parse_progress, progress, write_progress  # noqa: E402
 
 SCREEN = (960, 540)
 START_TICK = 100  # far from the phase's end: no phase change while measuring
@@ -79,8 +79,7 @@ class Counted:
                 "rss": peak_rss_mb(self.game.proc.pid), "dropped": None}
 
     def quit(self):
-        self.game.move(SCREEN[0] // 2, SCREEN[1] // 2)
-        self.game.key("Escape")
+        self.game.quit("Escape")
         return self.game.wait_exit()
 
     def close(self):
@@ -121,24 +120,15 @@ def intro_and_still_dialog(x, gl_count, game_bin, seconds):
 
 def care_screen(x, gl_count, game_bin, seconds, phase):
     settings = tempfile.mkdtemp(prefix="qm-bench-")
-    path = os.path.join(settings, "qmprogress.dat")
-    with open(path, "wb") as f:
-        f.write(progress_text(progress(phase=phase, phaseTick=START_TICK, **CALM)))
+    write_progress(settings, progress(phase=phase, phaseTick=START_TICK, **CALM))
     run = Counted(x, gl_count, game_bin, settings=settings)
     try:
-        run.game.wait_for_window()
-
-        # The counters box, an empty heat bar and a health bar filled to 200.
-        def shown(s):
-            return (close_to(s.pixel(160, 45), (255, 127, 127)) and close_to(s.pixel(940, 18), (0, 0, 0))
-                    and close_to(s.pixel(700, 120), (255, 0, 0)))
-        run.game.wait_for_screen(shown, timeout=30, what="the care screen")
+        run.game.wait_for_care_screen(timeout=30)
         ready_at = time.monotonic()
         result = run.measure(seconds)
         quit_at = time.monotonic()
         result["status"] = run.quit()
-        with open(path) as f:
-            ticks_run = int(f.read().split("\n")[1]) - START_TICK
+        ticks_run = parse_progress(run.game.saved_progress())["phaseTick"] - START_TICK
         # The timer ran from just before the first care frame to the Escape; the screenshot that
         # saw that frame may come a few ticks late, hence the margin.
         expected = (quit_at - ready_at) * 60.0

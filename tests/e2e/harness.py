@@ -7,6 +7,7 @@ of care does to the progress file, so that the tests can read as the game's rule
 the stored games the tests start from and the scenarios that both the native and the Wine suites
 play (a first game, a resumed one, a second copy turned away)."""
 
+import contextlib
 import ctypes
 import ctypes.util
 import fcntl
@@ -165,15 +166,6 @@ RESTING = progress(phase=1, phaseTick=500, goodCount=12, deadCount=3,
                    heat=120, fire=120, water=180, food=150, health=90)
 
 
-def quiet_care_states(start, most):
-    """The values after 0, 1, ... `most` quiet care ticks."""
-    values = dict(start)
-    yield values
-    for _ in range(most):
-        values = after_care_ticks(values, 1)
-        yield values
-
-
 # ---------------------------------------------------------------------------------------------
 # What the screens look like
 
@@ -215,9 +207,6 @@ class Layout:
         self.panel_left = w - 300
         self.buttons = [(w - 290, 140), (w - 145, 140), (w - 290, 285), (w - 145, 285)]
         self.close_button = (w - 26, h - 26)
-
-    def bar_fill_end(self, value):
-        return self.width - ((255 - value) + 10)
 
     def button_centre(self, number):
         x, y = self.buttons[number - 1]
@@ -453,10 +442,6 @@ class XServer:
     def screenshot(self):
         return Shot(_root_picture(self.name, self.width, self.height), self.width, self.height)
 
-    def save_screenshot(self, path):
-        subprocess.run(["import", "-display", self.name, "-window", "root", path], check=True,
-                       stderr=subprocess.DEVNULL)
-
     def close(self):
         self.proc.terminate()
         try:
@@ -580,19 +565,27 @@ class Game:
 
     # --- the player's moves, in the game's own terms
 
+    def wait_for_game_screen(self, predicate, timeout, what):
+        """wait_for_screen, after the game's window if it has not been seen yet."""
+        if self.window is None:
+            self.wait_for_window()
+        return self.wait_for_screen(predicate, timeout, what=what)
+
     def wait_for_emblem(self, timeout=20):
         """The intro's red emblem on black, at any strength of its fading (about two seconds
         of the intro, which draws every frame). It shows only once start-up has registered
         the input sources, so input given from then on is not lost."""
-        return self.wait_for_screen(lambda s: s.count(is_emblem_red, step=8) > 50, timeout, what="the red emblem")
+        return self.wait_for_game_screen(lambda s: s.count(is_emblem_red, step=8) > 50, timeout, "the red emblem")
 
     def wait_for_dialog(self, node, timeout=20):
-        return self.wait_for_screen(lambda s: s.shows_dialog(node), timeout, what="dialog node %d" % node)
+        return self.wait_for_game_screen(lambda s: s.shows_dialog(node), timeout, "dialog node %d" % node)
 
     def wait_for_care_screen(self, timeout=20):
-        return self.wait_for_screen(lambda s: s.is_care_screen(), timeout, what="the care screen")
+        return self.wait_for_game_screen(lambda s: s.is_care_screen(), timeout, "the care screen")
 
     def answer(self, node, label):
+        """Once dialog node `node` shows, clicks its answer `label`."""
+        self.wait_for_dialog(node)
         self.click(*self.layout.answer_point(node, label))
 
     def press_action(self, number):
@@ -672,14 +665,27 @@ class GameTestCase(unittest.TestCase):
             self.addCleanup(shutil.rmtree, game.settings, True)
         return game
 
-    def play_to_first_dialog_and_leave(self, **kwargs):
-        """Starts the game (as start_game), waits for dialog 0, leaves with Escape and checks the
-        exit status; returns the ended game."""
+    @contextlib.contextmanager
+    def playing(self, **kwargs):
+        """start_game's game, killed when the block ends, so that a failed subtest leaves none
+        running into the next."""
         game = self.start_game(**kwargs)
-        game.wait_for_window()
+        try:
+            yield game
+        finally:
+            game.kill()
+
+    def leave(self, game, way="Escape"):
+        """Leaves the game (see Game.quit), which must then end with status 0."""
+        game.quit(way)
+        self.assertEqual(game.wait_exit(), 0, game.output()[-3000:])
+
+    def play_to_first_dialog_and_leave(self, **kwargs):
+        """Starts the game (as start_game), waits for dialog 0 and leaves with Escape; returns the
+        ended game."""
+        game = self.start_game(**kwargs)
         game.wait_for_dialog(0)
-        game.quit("Escape")
-        self.assertEqual(game.wait_exit(), 0)
+        self.leave(game)
         return game
 
     def play_first_game(self, game, answers):
@@ -690,7 +696,6 @@ class GameTestCase(unittest.TestCase):
         game.wait_for_emblem()
         sys.stderr.write("first frame after %.2f s\n" % (time.monotonic() - game.started))
         for node, label in answers:
-            game.wait_for_dialog(node)
             game.answer(node, label)
         # The last answer closes the dialog with a fade of 32 ticks, which a busy machine may
         # neither draw nor show (the screen-flow unit tests time it): the care screen follows.
@@ -707,8 +712,7 @@ class GameTestCase(unittest.TestCase):
         self.assertTrue(all(p == background for p in beyond_map), beyond_map)
         self.assertTrue(sum(p != background for p in map_edge) > len(map_edge) // 2, map_edge)
         self.assertTrue(close_to(shot.pixel(layout.width - 5, h // 2), PANEL_OVER_BLACK, 0))
-        game.quit("Escape")
-        self.assertEqual(game.wait_exit(), 0)
+        self.leave(game)
         played = self.assertSavedAfterQuietCare(game, DEFAULTS)
         self.assertBarsShow(shot, DEFAULTS, played)
 
@@ -717,11 +721,9 @@ class GameTestCase(unittest.TestCase):
         welcome dialog ("dialog"), or the care screen with the counters and meters loaded, with
         a particle shower ("shower") or without ("care"). Left again, the file holds exactly
         what was played."""
-        game.wait_for_window()
         if opens_on == "dialog":
             game.wait_for_dialog(0)
-            game.quit("Escape")
-            self.assertEqual(game.wait_exit(), 0)
+            self.leave(game)
             # Nothing moves while a dialog is shown.
             self.assertEqual(game.saved_progress(), progress_text(loaded))
             return
@@ -732,8 +734,7 @@ class GameTestCase(unittest.TestCase):
             self.assertGreater(flicker, SHOWER_FLICKER, "a particle shower")
         else:
             self.assertLess(flicker, SHOWER_FLICKER, "no particle shower")
-        game.quit("close request")
-        self.assertEqual(game.wait_exit(), 0)
+        self.leave(game, "close request")
         played = self.assertSavedAfterQuietCare(game, loaded)
         self.assertBarsShow(shot, loaded, played)
         self.assertFalse(os.path.exists(game.progress_file + ".new"))
@@ -759,7 +760,6 @@ class GameTestCase(unittest.TestCase):
         `another()` starts on the same progress file shows the error box, writes nothing and ends
         with status 255; the first plays on and saves its own values at Escape. Escape, then
         SIGKILL, let the next copy play."""
-        first.wait_for_window()
         first.wait_for_care_screen()
         before = sorted(os.listdir(first.settings)), first.saved_progress()
         second = another()
@@ -774,18 +774,15 @@ class GameTestCase(unittest.TestCase):
         self.assertEqual((sorted(os.listdir(first.settings)), first.saved_progress()), before,
                          "the second copy wrote nothing")
         first.wait_for_screen(lambda s: s.is_care_screen() and s.meter("food") <= 140, what="more care")
-        first.quit("Escape")
-        self.assertEqual(first.wait_exit(), 0)
+        self.leave(first)
         self.assertGreater(self.assertSavedAfterQuietCare(first, start), 0)
         for ending in ("SIGKILL", "Escape"):
             game = another()
-            game.wait_for_window()
             game.wait_for_care_screen()
             if ending == "SIGKILL":
                 game.kill()
             else:
-                game.quit("Escape")
-                self.assertEqual(game.wait_exit(), 0)
+                self.leave(game)
 
     def assertGuardReleased(self, game):
         """No copy of the game holds the progress file's lock any more: it can be taken."""
@@ -799,7 +796,7 @@ class GameTestCase(unittest.TestCase):
         """The five bars show `start` after some number of quiet care ticks, no more than
         `most_ticks` (a screen is taken before the file that tells how many were played)."""
         shown = shot.meters()
-        for values in quiet_care_states(start, most_ticks):
+        for values in (after_care_ticks(start, ticks) for ticks in range(most_ticks + 1)):
             if all(shown[m] is not None and abs(shown[m] - values[m]) <= 1 for m in METERS):
                 return
         self.fail("the bars show %s, which is not %s after at most %d ticks" % (shown, start, most_ticks))

@@ -32,7 +32,6 @@ class CareActions(GameTestCase):
 
     def test_each_action_changes_its_bars_and_rests_the_controls(self):
         game = self.start_game(stored=STORED)
-        game.wait_for_window()
         game.wait_for_care_screen()
         for button, effect, rule, cool_down, ticks_since_click in ACTIONS:
             with self.subTest(rule):
@@ -57,8 +56,7 @@ class CareActions(GameTestCase):
                     self.assertEqual(during.controls_shown(), (False,) * 5, "no controls during the cool-down")
                 game.wait_for_screen(lambda s: s.is_care_screen() and s.controls_shown() == (True,) * 5,
                                      what="the controls back after the cool-down")
-        game.quit("Escape")
-        self.assertEqual(game.wait_exit(), 0)
+        self.leave(game)
 
 
 if __name__ == "__main__":

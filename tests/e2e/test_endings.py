@@ -44,7 +44,6 @@ class Endings(GameTestCase):
 
     def play_a_little(self, stored=QUIET, **kwargs):
         game = self.start_game(stored=stored, **kwargs)
-        game.wait_for_window()
         game.wait_for_care_screen()
         game.wait_for_screen(lambda s: s.is_care_screen() and s.meter("food") <= 140, what="some care")
         return game
@@ -73,7 +72,6 @@ class Endings(GameTestCase):
 
     def test_sigkill_after_a_fade_keeps_the_values_of_the_switch(self):
         game = self.start_game(stored=DYING)
-        game.wait_for_window()
         game.wait_for_dialog(12)
         game.proc.kill()
         game.proc.wait()
@@ -87,10 +85,8 @@ class Endings(GameTestCase):
         game = self.start_game(stored=QUIET, program="strace",
                                args=("-f", "-qq", "-o", trace, "-e", "trace=openat,fsync,rename,renameat,renameat2",
                                      os.environ["QUENMARSH_BIN"]))
-        game.wait_for_window()
         game.wait_for_care_screen()
-        game.quit("Escape")
-        self.assertEqual(game.wait_exit(), 0)
+        self.leave(game)
         folder, steps, fds = game.settings, [], {}
         with open(trace) as f:
             for line in f:
@@ -121,6 +117,7 @@ class Endings(GameTestCase):
                 self.assertEqual((after.st_ino, after.st_mode, after.st_size, after.st_mtime_ns),
                                  (before.st_ino, before.st_mode, before.st_size, before.st_mtime_ns))
                 self.assertIn("leaving the file as it is", game.output())
+                self.assertFalse(os.path.exists(game.progress_file + ".new"))
         with self.subTest("a link to a read-only file"):
             settings, elsewhere = self.temp_folder(), self.temp_folder()
             target = os.path.join(elsewhere, "real.dat")
@@ -130,10 +127,8 @@ class Endings(GameTestCase):
             os.symlink(target, os.path.join(settings, "qmprogress.dat"))
             os.mkdir(target + ".new")
             game = self.start_game(settings=settings)
-            game.wait_for_window()
             game.wait_for_care_screen()
-            game.quit("Escape")
-            self.assertEqual(game.wait_exit(), 0)
+            self.leave(game)
             self.assertTrue(os.path.islink(game.progress_file))
             self.assertEqual(stat.S_IMODE(os.stat(target).st_mode), 0o444)
             self.assertGreater(self.assertSavedAfterQuietCare(game, QUIET), 0)
@@ -143,12 +138,11 @@ class Endings(GameTestCase):
         sheet = os.path.join(os.path.dirname(program), "data", os.environ["QUENMARSH_TILES_FILE"])
         os.truncate(sheet, os.path.getsize(sheet) // 2)
         game = self.start_game(program=program)
-        game.wait_for_window()
         game.wait_for_dialog(0)
         game.quit("Escape")
         self.assertEqual(game.wait_exit(10), 0)
 
-    def test_the_missing_data_box_shows_on_top_under_a_window_manager(self):
+    def test_without_its_data_the_game_shows_an_error_box_on_top_and_ends_with_255(self):
         wm = start_window_manager(self.x)
         self.addCleanup(wm.wait)
         self.addCleanup(wm.kill)
@@ -162,9 +156,11 @@ class Endings(GameTestCase):
         # Once the box has drawn itself, most of its place is lit; hidden, it stays dark.
         wait_until(lambda: self.x.screenshot().count(lambda p: sum(p) > 150, x0, y0, x0 + w, y0 + h, step=4)
                    > (w // 4) * (h // 4) // 2, 20, what="the error box on top")
+        self.assertIsNone(game.proc.poll(), "the box must wait for the player")
+        self.assertRegex(game.error_box_text(), "^Error: Cannot run: Can not open the game data in ")
         game.dismiss_error_box(box)
         self.assertEqual(game.wait_exit(), 255)
-        self.assertIn("Can not open the game data", game.output())
+        self.assertFalse(os.path.exists(game.progress_file))
 
 
 if __name__ == "__main__":

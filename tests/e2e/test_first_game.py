@@ -16,12 +16,8 @@ class FirstGame(GameTestCase):
 
     def test_from_the_emblem_to_the_care_screen(self):
         for screen, answers in FIRST_GAMES:
-            with self.subTest(screen=screen):
-                game = self.start_game(screen=screen)
-                try:
-                    self.play_first_game(game, answers)
-                finally:
-                    game.kill()
+            with self.subTest(screen=screen), self.playing(screen=screen) as game:
+                self.play_first_game(game, answers)
 
 
 if __name__ == "__main__":

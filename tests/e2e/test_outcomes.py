@@ -50,37 +50,24 @@ class Outcomes(GameTestCase):
     def test_outcome_dialogs_counters_ways_out_and_the_next_run(self):
         for what, stored, dialogs, then in OUTCOMES:
             with self.subTest(what):
-                game = self.start_game(stored=stored)
-                try:
+                with self.playing(stored=stored) as game:
                     self.play(game, stored, dialogs, then)
-                finally:
-                    game.kill()
-                game = self.start_game(settings=game.settings)
-                try:
-                    self.resume(game)
-                finally:
-                    game.kill()
+                # The outcome left phase 0 past its first tick: the next run goes straight to
+                # the chip, with the meters and counters the last one saved.
+                with self.playing(settings=game.settings) as game:
+                    self.assertResumes(game, parse_progress(game.saved_progress()), "care")
 
     def test_the_phase_dialogs_and_their_answers(self):
         for stored, dialogs, requested in PHASE_WALKS:
-            with self.subTest(node=dialogs[0][0]):
-                game = self.start_game(stored=stored)
-                try:
-                    game.wait_for_window()
-                    for node, label in dialogs:
-                        game.wait_for_dialog(node)
-                        game.answer(node, label)
-                    game.wait_for_care_screen()
-                    game.quit("Escape")
-                    self.assertEqual(game.wait_exit(), 0)
-                    self.assertSavedAfterQuietCare(game, requested)
-                finally:
-                    game.kill()
+            with self.subTest(node=dialogs[0][0]), self.playing(stored=stored) as game:
+                for node, label in dialogs:
+                    game.answer(node, label)
+                game.wait_for_care_screen()
+                self.leave(game)
+                self.assertSavedAfterQuietCare(game, requested)
 
     def play(self, game, stored, dialogs, then):
-        game.wait_for_window()
         for node, label in dialogs:
-            game.wait_for_dialog(node)
             game.answer(node, label)
         if then is None:
             self.assertEqual(game.wait_exit(), 0)
@@ -89,23 +76,10 @@ class Outcomes(GameTestCase):
         (good, dead), way_out = then
         shot = game.wait_for_care_screen()
         self.assertTrue(shot.shows_counters(good, dead), "Good Chips: %d, Dead Chips: %d" % (good, dead))
-        game.quit(way_out)
-        self.assertEqual(game.wait_exit(), 0)
+        self.leave(game, way_out)
         chip = new_chip(stored, good=good - stored["goodCount"], dead=dead - stored["deadCount"])
         played = self.assertSavedAfterQuietCare(game, chip)
         self.assertBarsShow(shot, chip, played)
-
-    def resume(self, game):
-        # The outcome left phase 0 past its first tick: the next run goes straight to the chip,
-        # with the meters and counters the last one saved.
-        saved = parse_progress(game.saved_progress())
-        game.wait_for_window()
-        shot = game.wait_for_care_screen()
-        self.assertTrue(shot.shows_counters(saved["goodCount"], saved["deadCount"]))
-        game.quit("Escape")
-        self.assertEqual(game.wait_exit(), 0)
-        played = self.assertSavedAfterQuietCare(game, saved)
-        self.assertBarsShow(shot, saved, played)
 
 
 if __name__ == "__main__":

@@ -76,7 +76,6 @@ class Presentation(GameTestCase):
         with open(conf, "w") as f:
             f.write("[general]\ndrivers=wave\n[wave]\nfile=%s\n" % recording)
         game = self.start_game(stored=HUNGRY, extra_env={"ALSOFT_CONF": conf, "ALSOFT_DRIVERS": "wave"})
-        game.wait_for_window()
         game.wait_for_care_screen()
         # Feed, then water (no healing before both are up) after 5.5 seconds of play, told by
         # the food bar, and of crying, told by the recording: in the middle of the long last
@@ -90,8 +89,7 @@ class Presentation(GameTestCase):
         game.press_action(2)
         game.wait_for_screen(lambda s: s.is_care_screen() and s.meter("health") > 101, what="health past 100")
         wait_until(lambda: heard(recording)[1] >= 1.5, 20, interval=0.5, what="1.5 seconds of silence after the cry")
-        game.quit("Escape")
-        self.assertEqual(game.wait_exit(), 0)
+        self.leave(game)
 
         played = read_wave_left(recording)
         cry = cry_file_samples()
@@ -109,7 +107,6 @@ class Presentation(GameTestCase):
 
     def test_map_is_smooth_at_one_and_an_eighth(self):
         game = self.start_game(stored=CALM)
-        game.wait_for_window()
         shot = game.wait_for_care_screen()
         # At 1.125x an unfiltered map repeats one row in eight (60 rows of 540); filtered,
         # every row and column down to the map's bottom edge blends its neighbours.
@@ -120,8 +117,7 @@ class Presentation(GameTestCase):
         repeated_columns = sum(a == b for a, b in zip(columns, columns[1:]))
         self.assertLessEqual(repeated_rows, 2, "rows repeated")
         self.assertLessEqual(repeated_columns, 2, "columns repeated")
-        game.quit("Escape")
-        self.assertEqual(game.wait_exit(), 0)
+        self.leave(game)
 
     def test_still_dialog_is_drawn_again_when_its_window_comes_back(self):
         game = self.start_game()
@@ -132,8 +128,7 @@ class Presentation(GameTestCase):
         self.x.run("xdotool", "windowunmap", "--sync", game.window)
         self.x.run("xdotool", "windowmap", "--sync", game.window)
         game.wait_for_dialog(0)
-        game.quit("Escape")
-        self.assertEqual(game.wait_exit(), 0)
+        self.leave(game)
 
     def test_care_screen_at_the_common_sizes(self):
         os.makedirs(SHOTS, exist_ok=True)
@@ -144,8 +139,7 @@ class Presentation(GameTestCase):
                 shot = game.wait_for_screen(lambda s: s.is_care_screen() and all(s.meters().values()),
                                             what="the care screen with its bars")
                 shot.save(os.path.join(SHOTS, "care-%dx%d.png" % (width, height)))
-                game.quit("Escape")
-                self.assertEqual(game.wait_exit(), 0)
+                self.leave(game)
                 # The panel stays pixel-exact at every size: its bars read back the meters of a
                 # tick no later than the one the saved file tells.
                 self.assertBarsShow(shot, SHOWER, self.assertSavedAfterQuietCare(game, SHOWER))

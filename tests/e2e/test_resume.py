@@ -3,7 +3,6 @@ screen with its meters and counters (and its particle shower in phases 2 and 4),
 opens on the welcome dialog, and a damaged file loads what it can and the rest as defaults.
 Each run is left again, and the file then holds exactly what was played."""
 
-import os
 import unittest
 
 from harness import RESTING, GameTestCase, progress, progress_text
@@ -46,25 +45,11 @@ class Resume(GameTestCase):
     def test_a_damaged_file_loads_what_it_can(self):
         self.run_table(DAMAGED_FILES)
 
-    def test_a_folder_in_place_of_the_file(self):
-        # Nothing to read and nowhere to write: a fresh game, left as usual, and the folder
-        # stays as it was.
-        settings = self.temp_folder()
-        os.mkdir(os.path.join(settings, "qmprogress.dat"))
-        game = self.play_to_first_dialog_and_leave(settings=settings)
-        self.assertTrue(os.path.isdir(game.progress_file))
-        self.assertEqual(os.listdir(game.progress_file), [])
-        self.assertFalse(os.path.exists(game.progress_file + ".new"))
-
     def run_table(self, table):
         for what, stored, loaded, opens_on in table:
             loaded = loaded or stored
-            with self.subTest(what):
-                game = self.start_game(stored=stored)
-                try:
-                    self.assertResumes(game, loaded, opens_on)
-                finally:
-                    game.kill()
+            with self.subTest(what), self.playing(stored=stored) as game:
+                self.assertResumes(game, loaded, opens_on)
 
 
 if __name__ == "__main__":

@@ -1,11 +1,10 @@
 """Starting and leaving the game: the window and the intro, quitting before play, sound or
-none, a second copy for the same player, and a missing data folder."""
+none, and a second copy for the same player."""
 
 import os
-import shutil
 import unittest
 
-from harness import CRYING, DEFAULTS, QUIET, GameTestCase, progress_text, wait_until
+from harness import CRYING, DEFAULTS, QUIET, GameTestCase, progress_text
 
 # Sound or none: no sound card at all (the machine's own state), or OpenAL's null driver,
 # which stands in for a working card so the cry is loaded and played.
@@ -17,34 +16,22 @@ class StartAndQuit(GameTestCase):
 
     def test_quitting_during_the_intro_saves_a_fresh_game(self):
         for way_out in ("Escape", "close request"):
-            with self.subTest(way_out):
-                game = self.start_game()
-                try:
-                    game.wait_for_window()
-                    self.assertEqual(game.geometry(), self.SCREEN, "full screen")
-                    # Once the emblem shows, the game takes input, and keeps it for the loop.
-                    game.wait_for_emblem()
-                    game.quit(way_out)
-                    self.assertEqual(game.wait_exit(), 0)
-                    self.assertEqual(game.saved_progress(), progress_text(DEFAULTS))
-                finally:
-                    game.kill()
+            with self.subTest(way_out), self.playing() as game:
+                game.wait_for_window()
+                self.assertEqual(game.geometry(), self.SCREEN, "full screen")
+                # Once the emblem shows, the game takes input, and keeps it for the loop.
+                game.wait_for_emblem()
+                self.leave(game, way_out)
+                self.assertEqual(game.saved_progress(), progress_text(DEFAULTS))
 
     def test_a_crying_chip_with_and_without_sound(self):
         for what, env in SOUND:
-            with self.subTest(what):
-                game = self.start_game(stored=CRYING, extra_env=env)
-                try:
-                    game.wait_for_window()
-                    game.wait_for_care_screen()
-                    # A second of crying: the food bar has run down by 15.
-                    game.wait_for_screen(lambda s: s.is_care_screen() and s.meter("food") <= 135,
-                                         what="a second of play")
-                    game.quit("Escape")
-                    self.assertEqual(game.wait_exit(), 0)
-                    self.assertSavedAfterQuietCare(game, CRYING)
-                finally:
-                    game.kill()
+            with self.subTest(what), self.playing(stored=CRYING, extra_env=env) as game:
+                game.wait_for_care_screen()
+                # A second of crying: the food bar has run down by 15.
+                game.wait_for_screen(lambda s: s.is_care_screen() and s.meter("food") <= 135, what="a second of play")
+                self.leave(game)
+                self.assertSavedAfterQuietCare(game, CRYING)
 
 
 class SecondCopy(GameTestCase):
@@ -56,8 +43,6 @@ class SecondCopy(GameTestCase):
         # From the very first start of a new account, whose settings folder does not exist yet.
         settings = os.path.join(self.temp_folder(), "new", "config")
         first = self.start_game(settings=settings)
-        first.wait_for_window()
-        first.wait_for_dialog(0)
         first.answer(0, "Will do!")
         self.assertOneCopyAtATime(first, lambda: self.start_game(settings=settings), DEFAULTS)
 
@@ -74,22 +59,6 @@ class SecondCopy(GameTestCase):
         game = self.play_to_first_dialog_and_leave(settings=blocked)
         self.assertEqual(game.saved_progress(), progress_text(DEFAULTS))
         self.assertIn("cannot tell whether the game is already running", game.output())
-
-
-class MissingData(GameTestCase):
-    SCREEN = (854, 480)
-
-    def test_without_a_data_folder_an_error_box_is_shown_and_the_status_is_255(self):
-        folder = self.temp_folder()
-        program = os.path.join(folder, "quenmarsh")
-        shutil.copy2(os.environ["QUENMARSH_BIN"], program)
-        game = self.start_game(program=program)
-        box = wait_until(lambda: game.find_window("Error"), 30, interval=0.1, what="the error box")
-        self.assertIsNone(game.proc.poll(), "the box must wait for the player")
-        self.assertRegex(game.error_box_text(), "^Error: Cannot run: Can not open the game data in ")
-        game.dismiss_error_box(box)
-        self.assertEqual(game.wait_exit(), 255)
-        self.assertFalse(os.path.exists(game.progress_file))
 
 
 if __name__ == "__main__":

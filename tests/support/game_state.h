@@ -1,5 +1,10 @@
 // Game loops and progress built for tests: the test display and seed, fresh progress.
 #pragma once
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
 #include "game/game_loop.h"
 #include "game/input.h"
 #include "progress/progress.h"
@@ -32,6 +37,20 @@ inline Progress withMeters(float heat, float fire, float food, float water, floa
     from.water = water;
     from.health = health;
     return from;
+}
+
+// Field by field, floats bit for bit: -0 and 0 differ, and so would a NaN.
+inline void expectSameProgress(const Progress& actual, const Progress& expected, const std::string& label = "")
+{
+    SCOPED_TRACE(label);
+    EXPECT_EQ(actual.phase, expected.phase);
+    EXPECT_EQ(actual.phaseTick, expected.phaseTick);
+    for (const float Progress::*meter : {&Progress::heat, &Progress::fire, &Progress::water, &Progress::food,
+                                         &Progress::health})
+        EXPECT_EQ(0, std::memcmp(&(actual.*meter), &(expected.*meter), sizeof(float)))
+            << actual.*meter << " expected " << expected.*meter;
+    EXPECT_EQ(actual.goodCount, expected.goodCount);
+    EXPECT_EQ(actual.deadCount, expected.deadCount);
 }
 
 // The mouse is at (x, y); pressed: button 1 went down since the last tick.

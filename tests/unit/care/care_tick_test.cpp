@@ -178,19 +178,11 @@ TEST(CareTick, DeathAndSuccessChooseTheirNode)
         progress.phaseTick = 1234;
         state.care.particleCount = 500;
         careTick(state);
-        EXPECT_EQ(progress.goodCount, c.goodAfter);
-        EXPECT_EQ(progress.deadCount, c.deadAfter);
         EXPECT_TRUE(state.fading);
         EXPECT_EQ(state.pendingScreen, Screen::Dialog);
         EXPECT_EQ(state.pendingNode, c.node);
         // A new chip, whose phase cycle has already counted this tick.
-        EXPECT_EQ(progress.heat, 0);
-        EXPECT_EQ(progress.fire, 0);
-        EXPECT_EQ(progress.food, 255);
-        EXPECT_EQ(progress.water, 255);
-        EXPECT_EQ(progress.health, 255);
-        EXPECT_EQ(progress.phase, 0);
-        EXPECT_EQ(progress.phaseTick, 1);
+        expectSameProgress(progress, Progress{0, 1, 0, 0, 255, 255, 255, c.goodAfter, c.deadAfter});
         EXPECT_EQ(state.care.particleCount, 500);  // the shower goes on
     }
 }

@@ -31,16 +31,6 @@ TEST(Meters, HeatFollowsFire)
     }
 }
 
-TEST(Meters, HeatAroundAFireOf20Oscillates)
-{
-    Progress p = withMeters(20, 20, 255, 255, 255);
-    const float expected[] = {19.875f, 20.125f, 20.0f, 19.875f, 20.125f, 20.0f};
-    for (float e : expected) {
-        heatFollowsFire(p);
-        EXPECT_EQ(p.heat, e);
-    }
-}
-
 // Food and water lose a quarter per tick; an empty one stays 0 and costs health.
 TEST(Meters, FoodAndWaterDecay)
 {

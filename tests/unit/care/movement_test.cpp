@@ -70,19 +70,20 @@ TEST(Wander, PicksATargetAndEnablesThePanel)
 }
 
 // In the zone the chip rises one pixel a tick to 20 and falls back, 40 ticks a hop, and the
-// landing tick sets the next hop going.
+// landing tick sets the next hop going. A hop begun is finished outside the zone; none follows.
 TEST(Hop, FortyTickHop)
 {
-    CareState care = restingAt(100, 300);
-    for (int32_t t = 1; t <= 42; ++t) {
-        hopStep(care);
-        const int32_t expected = t <= 21 ? t - 1 : (t <= 41 ? 41 - t : t - 41);
-        ASSERT_EQ(care.hop, expected) << "tick " << t;
-        if (t == 1 || t == 41) {
-            ASSERT_EQ(care.hopTarget, 20) << "tick " << t;
-        }
-        if (t == 21) {
-            ASSERT_EQ(care.hopTarget, 0) << "tick " << t;
+    for (const bool staysInZone : {true, false}) {
+        SCOPED_TRACE(staysInZone ? "in the zone" : "out of the zone after the first tick");
+        CareState care = restingAt(100, 300);
+        for (int32_t t = 1; t <= 42; ++t) {
+            hopStep(care);
+            if (!staysInZone) care.chipX = 400;
+            const int32_t expected = t <= 21 ? t - 1 : (t <= 41 ? 41 - t : (staysInZone ? t - 41 : 0));
+            ASSERT_EQ(care.hop, expected) << "tick " << t;
+            if (t == 1 || t == 21 || t == 41) {
+                ASSERT_EQ(care.hopTarget, t == 1 || (t == 41 && staysInZone) ? 20 : 0) << "tick " << t;
+            }
         }
     }
 }
@@ -102,18 +103,6 @@ TEST(Hop, ZoneEdges)
         EXPECT_EQ(care.hopTarget, c.hops ? 20 : 0) << c.x << ", " << c.y;
         EXPECT_EQ(care.hop, 0);
     }
-}
-
-TEST(Hop, AHopBegunIsFinishedOutsideTheZone)
-{
-    CareState care = restingAt(100, 300);
-    hopStep(care);
-    care.chipX = 400;
-    for (int t = 0; t < 40; ++t) hopStep(care);
-    EXPECT_EQ(care.hop, 0);
-    EXPECT_EQ(care.hopTarget, 0);
-    hopStep(care);
-    EXPECT_EQ(care.hop, 0);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "care/particles.h"
 #include "../../support/game_state.h"
 
@@ -67,13 +69,8 @@ TEST(Particles, RespawnDrawsInOrder)
     };
     for (const auto& c : cases) {
         const Particle& p = care.particles[c.slot];
-        EXPECT_TRUE(p.active) << "slot " << c.slot;
-        EXPECT_EQ(p.vx, c.vx) << "slot " << c.slot;
-        EXPECT_EQ(p.vy, c.vy) << "slot " << c.slot;
-        EXPECT_EQ(p.x, c.x) << "slot " << c.slot;
-        EXPECT_EQ(p.y, c.y) << "slot " << c.slot;
-        EXPECT_EQ(p.life, c.life) << "slot " << c.slot;
-        EXPECT_EQ(p.maxLife, c.life) << "slot " << c.slot;
+        EXPECT_EQ(std::tie(p.active, p.vx, p.vy, p.x, p.y, p.life, p.maxLife),
+                  std::make_tuple(true, c.vx, c.vy, c.x, c.y, c.life, c.life)) << "slot " << c.slot;
     }
     EXPECT_EQ(care.spawnedThisTick, 2);
     EXPECT_EQ(rng.state, expectedRng.state);

@@ -2,7 +2,9 @@
 
 #include <allegro5/allegro_font.h>
 #include <memory>
+#include <tuple>
 
+#include "../../support/game_state.h"
 #include "../../support/pixels.h"
 #include "dialog/dialog_screen.h"
 
@@ -11,11 +13,7 @@ namespace {
 std::unique_ptr<GameLoopState> dialogState(int32_t w, int32_t h, int32_t node)
 {
     auto state = std::make_unique<GameLoopState>();
-    state->running = true;
-    state->displayWidth = w;
-    state->displayHeight = h;
-    al_identity_transform(&state->screenTransform);
-    al_identity_transform(&state->worldTransform);
+    freshGame(*state, w, h);
     state->screen = Screen::Dialog;
     state->currentNode = node;
     return state;
@@ -58,12 +56,8 @@ TEST(DialogLayout, ButtonsAndLabelsSitInTheirColumnsAndRows)
         SCOPED_TRACE(testing::Message() << row.count << " options, option " << row.option << ", "
                                         << row.w << "x" << row.h);
         const OptionBox box = optionBox(row.count, row.option, row.w, row.h);
-        EXPECT_EQ(box.x1, row.box.x1);
-        EXPECT_EQ(box.y1, row.box.y1);
-        EXPECT_EQ(box.x2, row.box.x2);
-        EXPECT_EQ(box.y2, row.box.y2);
-        EXPECT_EQ(box.labelX, row.box.labelX);
-        EXPECT_EQ(box.labelY, row.box.labelY);
+        EXPECT_EQ(std::tie(box.x1, box.y1, box.x2, box.y2, box.labelX, box.labelY),
+                  std::tie(row.box.x1, row.box.y1, row.box.x2, row.box.y2, row.box.labelX, row.box.labelY));
     }
 }
 

@@ -108,16 +108,7 @@ TEST(ScreenFlow, QuitAndResetAtTheSwitch)
     EXPECT_FALSE(state.running);
     EXPECT_EQ(state.screen, Screen::Start);
     EXPECT_EQ(state.fadeLevel, 127);
-    const Progress expected{3, 1, 0.0f, 0.0f, 255.0f, 255.0f, 255.0f, 0, 0};
-    EXPECT_EQ(progress.phase, expected.phase);
-    EXPECT_EQ(progress.phaseTick, expected.phaseTick);
-    EXPECT_EQ(progress.heat, expected.heat);
-    EXPECT_EQ(progress.fire, expected.fire);
-    EXPECT_EQ(progress.water, expected.water);
-    EXPECT_EQ(progress.food, expected.food);
-    EXPECT_EQ(progress.health, expected.health);
-    EXPECT_EQ(progress.goodCount, 0);
-    EXPECT_EQ(progress.deadCount, 0);
+    expectSameProgress(progress, Progress{3, 1, 0.0f, 0.0f, 255.0f, 255.0f, 255.0f, 0, 0});
 }
 
 // The event table, with what each event leaves behind.

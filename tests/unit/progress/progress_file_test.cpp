@@ -7,7 +7,6 @@
 #include <atomic>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -16,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "progress/progress.h"
+#include "../../support/game_state.h"
 #include "progress/progress_text.h"
 
 namespace fs = std::filesystem;
@@ -44,21 +43,6 @@ std::set<std::string> entries(const fs::path& folder)
     std::set<std::string> names;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
     return names;
-}
-
-// Field by field, floats bit for bit: -0 and 0 differ, and so would a NaN.
-void expectSameProgress(const Progress& actual, const Progress& expected, const std::string& label)
-{
-    SCOPED_TRACE(label);
-    EXPECT_EQ(actual.phase, expected.phase);
-    EXPECT_EQ(actual.phaseTick, expected.phaseTick);
-    const float Progress::*meters[] = {&Progress::heat, &Progress::fire, &Progress::water, &Progress::food,
-                                       &Progress::health};
-    for (const float Progress::*meter : meters)
-        EXPECT_EQ(0, std::memcmp(&(actual.*meter), &(expected.*meter), sizeof(float)))
-            << actual.*meter << " expected " << expected.*meter;
-    EXPECT_EQ(actual.goodCount, expected.goodCount);
-    EXPECT_EQ(actual.deadCount, expected.deadCount);
 }
 
 // Something no load would produce, to show that every field was written.

@@ -4,11 +4,10 @@
 #include <allegro5/allegro_primitives.h>
 #include <memory>
 
+#include "../../support/game_state.h"
 #include "../../support/pixels.h"
-#include "progress/progress.h"
 #include "render/care_screen.h"
 #include "render/draw_sprite.h"
-#include "shell/fit_transform.h"
 
 namespace {
 
@@ -55,7 +54,6 @@ protected:
         al_clear_to_color(al_map_rgb(mapColour.r, mapColour.g, mapColour.b));
         al_draw_filled_rectangle(100, 100, 110, 110, al_map_rgb(mapMarker.r, mapMarker.g, mapMarker.b));
         al_set_target_bitmap(nullptr);
-        progress = defaultProgress();
     }
     void TearDown() override
     {
@@ -64,21 +62,15 @@ protected:
         al_destroy_font(font);
     }
 
-    // A care screen on a w x h display, chip at (200, 200), panel enabled, no particles.
+    // A care screen on a w x h display, fresh progress, chip at (200, 200), panel enabled, no
+    // particles.
     std::unique_ptr<GameLoopState> careState(int32_t w, int32_t h)
     {
         auto state = std::make_unique<GameLoopState>();
-        state->displayWidth = w;
-        state->displayHeight = h;
-        FitTransform fit;
-        makeFitTransform(fit, (float)w, (float)h, (float)mapCanvasWidth, (float)mapCanvasHeight);
-        al_copy_transform(&state->worldTransform, &fit.transform);
-        al_identity_transform(&state->screenTransform);
+        startCare(*state, w, h);
         state->assets = sprites.assets;
         state->assets.uiFont = font;
-        state->screen = Screen::Care;
         state->hover = -1;
-        state->care.buttonsEnabled = true;
         state->care.chipX = 200;
         state->care.chipY = 200;
         return state;

@@ -38,15 +38,4 @@ TEST(FitTransform, LargestUniformScaleCentredOnTheSpareAxis)
     }
 }
 
-// The emblem's width comes out just under the display's: a caller truncating it gets 959.
-TEST(FitTransform, ScaledEmblemWidthStaysBelowTheDisplayWidth)
-{
-    FitTransform fit;
-    makeFitTransform(fit, 960, 540, 207, 108);
-    float w = 207, h = 108;
-    al_transform_coordinates(&fit.transform, &w, &h);
-    EXPECT_EQ(w, 959.99993896484375f);
-    EXPECT_EQ((int)w, 959);
-}
-
 }  // namespace
