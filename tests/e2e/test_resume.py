@@ -12,9 +12,10 @@ def crlf(values):
     return progress_text(values).replace(b"\n", b"\r\n")
 
 
-# What the file holds, the values the game takes from it, and where it opens: the care screen
-# with or without a particle shower, or the welcome dialog (node 0).
-STORED_GAMES = [
+# What the file holds, the values the game takes from it (a damaged file: what it can, and the
+# rest as defaults), and where it opens: the care screen with or without a particle shower, or
+# the welcome dialog (node 0).
+STORED_FILES = [
     ("phase 1 resumes with its meters and counters", RESTING, None, "care"),
     ("phase 2 resumes with its shower", progress(RESTING, phase=2, phaseTick=10), None, "shower"),
     ("phase 3 resumes without one, from a file with Windows line ends",
@@ -24,9 +25,6 @@ STORED_GAMES = [
     ("phase 0 past its first tick resumes", progress(RESTING, phase=0, phaseTick=7, goodCount=1), None, "care"),
     ("phase 0 at tick 0 is a fresh chip",
      progress(RESTING, phase=0, phaseTick=0, goodCount=5, deadCount=6), None, "dialog"),
-]
-
-DAMAGED_FILES = [
     ("binary junk loads as the defaults", bytes(range(256)) * 4, progress(), "dialog"),
     ("garbled lines load as their defaults, meters out of range are clamped",
      b"1\nseven\n-40\n900\nabc\n12\n300\nfour\n\n", progress(phase=1, fire=255, food=12, health=265), "care"),
@@ -39,17 +37,10 @@ DAMAGED_FILES = [
 class Resume(GameTestCase):
     SCREEN = (960, 540)
 
-    def test_a_stored_game_resumes_where_it_was(self):
-        self.run_table(STORED_GAMES)
-
-    def test_a_damaged_file_loads_what_it_can(self):
-        self.run_table(DAMAGED_FILES)
-
-    def run_table(self, table):
-        for what, stored, loaded, opens_on in table:
-            loaded = loaded or stored
+    def test_each_run_opens_on_what_its_file_holds(self):
+        for what, stored, loaded, opens_on in STORED_FILES:
             with self.subTest(what), self.playing(stored=stored) as game:
-                self.assertResumes(game, loaded, opens_on)
+                self.assertResumes(game, loaded or stored, opens_on)
 
 
 if __name__ == "__main__":
