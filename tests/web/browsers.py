@@ -196,7 +196,7 @@ class Firefox:
         with open(output, "w") as written:
             # Port 0: the remote agent takes a free port and tells it.
             self.process = subprocess.Popen(
-                ["/usr/bin/firefox-esr", "--remote-debugging-port=0", "--profile", profile, "--no-remote", "about:blank"],
+                ["firefox-esr", "--remote-debugging-port=0", "--profile", profile, "--no-remote", "about:blank"],
                 env=display.env(), stdout=written, stderr=subprocess.STDOUT, preexec_fn=die_with_parent)
         cleanup(self.end)
         listening = harness.wait_until(lambda: re.search(r"WebDriver BiDi listening on (ws://\S+)", read(output)), 60,
