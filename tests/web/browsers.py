@@ -228,7 +228,11 @@ class Firefox:
         except Exception:
             pass
         self.process.terminate()
-        self.process.wait()
+        try:
+            self.process.wait(30)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
 
     def open(self, url):
         self.command("browsingContext.navigate", context=self.context, url=url, wait="complete")
