@@ -152,12 +152,11 @@ def open_webkit(cleanup, display):
     cleanup(shutil.rmtree, downloads, ignore_errors=True)
     options = WebKitOptions()
     options.binary_location = MINIBROWSER
-    for flag in ("--automation", "--enable-webgl=true", "--enable-webaudio=true", "--enable-fullscreen=true",
-                 "--enable-write-console-messages-to-stdout=true"):
+    for flag in ("--automation", "--enable-webgl=true", "--enable-webaudio=true", "--enable-fullscreen=true"):
         options.add_argument(flag)
     # A home of its own, where MiniBrowser keeps its data and puts downloads (having no
-    # user-dirs.dirs). (Selenium's own WebKitGTK driver would start the service with the test's
-    # environment.)
+    # user-dirs.dirs); the driver's output and the browser's in a file there. (Selenium's own
+    # WebKitGTK driver would start the service with the test's environment.)
     service = WebKitService(executable_path="/usr/bin/WebKitWebDriver", log_path=os.path.join(downloads, "driver.log"),
                             env=dict(display.env(), HOME=downloads))
     service.start()
