@@ -39,7 +39,8 @@ WHY_NOT = {
     "preload": "its driver cannot run a script before the page's own",
     "sound": "it has no sound device here, so its audio never leaves \"suspended\"",
     "console": "its driver does not read the console",
-    "emulation": "only Chromium's DevTools emulate a phone, block site data or show installability",
+    "phone": "its driver cannot make the page a phone's",
+    "installability": "only Chromium's DevTools tell whether a page can be installed",
     "frames": "a frame of another site is tried in Chromium alone, the engine most portals' players use",
     "updates": "updating the kept files is tried in Chromium alone, to keep the other engines' runs short",
 }
@@ -111,6 +112,17 @@ class Selenium:
         for n in range(len(points) - 1, -1, -1):
             self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", dict(type="touchEnd", touchPoints=points[:n]))
 
+    def hold_phone(self, width, height, upright):
+        """The page as a phone's screen of that many CSS pixels, three device pixels to each, touch only."""
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", dict(
+            width=width, height=height, deviceScaleFactor=3, mobile=True,
+            screenOrientation=dict(type="portraitPrimary" if upright else "landscapePrimary", angle=0 if upright else 90)))
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", dict(enabled=True, maxTouchPoints=5))
+
+    def leave_phone(self):
+        self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+
     def screenshot(self, x, y, width, height, scale=1):
         """A PNG of that part of the viewport, `scale` device pixels to a CSS pixel where the
         browser can choose."""
@@ -144,7 +156,7 @@ def open_chromium(cleanup, *flags):
     cleanup(shutil.rmtree, downloads, ignore_errors=True)
     driver = chromium(cleanup, *flags)
     driver.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
-    return Selenium("chromium", driver, downloads, {"touch", "tabs", "preload", "sound", "console", "emulation", "frames", "updates"})
+    return Selenium("chromium", driver, downloads, {"touch", "tabs", "preload", "sound", "console", "phone", "installability", "frames", "updates"})
 
 
 def open_webkit(cleanup, display):
@@ -173,7 +185,7 @@ class Firefox:
     with the events (the console's entries) kept as they come in between."""
 
     def __init__(self, cleanup, display):
-        self.name, self.can = "firefox", {"touch", "tabs", "preload", "console"}
+        self.name, self.can = "firefox", {"touch", "tabs", "preload", "console", "phone"}
         profile = tempfile.mkdtemp(prefix="qm-firefox-")
         cleanup(shutil.rmtree, profile, ignore_errors=True)
         self.downloads = os.path.join(profile, "downloads")
@@ -183,6 +195,8 @@ class Firefox:
             "webgl.force-enabled": True,
             # Touch events, as on a phone or a touch screen.
             "dom.w3c_touch_events.enabled": 1,
+            # A coarse pointer, as a phone's finger (the media query "pointer: coarse").
+            "ui.primaryPointerCapabilities": 1,
             # Downloads go to that folder, unasked.
             "browser.download.folderList": 2,
             "browser.download.dir": self.downloads,
@@ -246,7 +260,19 @@ class Firefox:
         return python_value(result["result"])
 
     def size_page(self, width, height):
-        self.command("browsingContext.setViewport", context=self.context, viewport=dict(width=width, height=height))
+        self.page_size = dict(width=width, height=height)
+        self.command("browsingContext.setViewport", context=self.context, viewport=self.page_size)
+
+    def hold_phone(self, width, height, upright):
+        """As Chromium's; the pointer is always coarse (the profile's preferences)."""
+        self.command("browsingContext.setViewport", context=self.context, viewport=dict(width=width, height=height),
+                     devicePixelRatio=3)
+        self.command("emulation.setScreenOrientationOverride", contexts=[self.context], screenOrientation=dict(
+            natural="portrait", type="portrait-primary" if upright else "landscape-primary"))
+
+    def leave_phone(self):
+        self.command("emulation.setScreenOrientationOverride", contexts=[self.context], screenOrientation=None)
+        self.command("browsingContext.setViewport", context=self.context, viewport=self.page_size, devicePixelRatio=None)
 
     def preload(self, source):
         self.command("script.addPreloadScript", functionDeclaration="() => {\n%s\n}" % source)

@@ -3,8 +3,9 @@ QUENMARSH_WEB_ENGINE says (Chromium by default; the other two run BrowserGame al
 is served from 127.0.0.1 by the test itself, the canvas read back from screenshots with the
 end-to-end harness's knowledge of the screens (tests/e2e/harness.py), the progress read from the
 browser's localStorage, the sound from what SDL hands to Web Audio. A phone is Chromium's
-mobile emulation with touch, driven through DevTools; Firefox is given touches on its desktop
-page. What an engine's driver cannot do is skipped, with the reason said.
+mobile emulation with touch, driven through DevTools, or Firefox's page given a phone's size,
+turn and coarse pointer and touched over WebDriver BiDi. What an engine's driver cannot do is
+skipped, with the reason said.
 
 QUENMARSH_WEB_DIR is the folder the zip holds; QUENMARSH_WEB_FILES and QUENMARSH_WEB_STAMP the
 build's unstamped files and the script that stamps them, to make a second build; QUENMARSH_TEXT_PICTURE
@@ -227,15 +228,11 @@ class BrowserGame(unittest.TestCase):
         self.browser.tap(self.to_page(fingers))
 
     def hold_phone(self, upright):
-        """A phone 844 x 390 CSS pixels, three device pixels to each, touch only."""
-        width, height, turn = (390, 844, "portraitPrimary") if upright else (844, 390, "landscapePrimary")
-        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", dict(
-            width=width, height=height, deviceScaleFactor=3, mobile=True,
-            screenOrientation=dict(type=turn, angle=0 if upright else 90)))
-        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", dict(enabled=True, maxTouchPoints=5))
+        """A phone 844 x 390 CSS pixels."""
+        self.browser.hold_phone(*(390, 844) if upright else (844, 390), upright)
 
     def save_page(self, name):
-        if SHOTS:
+        if SHOTS and ENGINE == "chromium":
             png = base64.b64decode(self.driver.execute_cdp_cmd("Page.captureScreenshot", {})["data"])
             # At CSS pixels: the phone's size as its player sees it.
             ratio = self.js("return devicePixelRatio;")
@@ -410,33 +407,29 @@ class BrowserGame(unittest.TestCase):
 
     def test_b_a_phone(self):
         self.needs("touch")
+        self.needs("phone")
         self.store(progress())
-        if self.can("emulation", "a phone's screen, held upright and turned"):
-            # Held upright, the page asks to be turned and does not start the game.
-            self.hold_phone(upright=True)
-            self.addCleanup(self.driver.execute_cdp_cmd, "Emulation.clearDeviceMetricsOverride", {})
-            self.addCleanup(self.driver.execute_cdp_cmd, "Emulation.setTouchEmulationEnabled", {"enabled": False})
-            self.browser.open(self.url)
-            harness.wait_until(lambda: self.js("return performance.getEntriesByType('resource')"
-                                               ".some(e => e.name.includes('quenmarsh.data'));"), 30, what="the data")
-            self.assertIn("sideways", self.driver.find_element(By.ID, "turn").text)
-            self.assertFalse(self.js("return [...document.scripts].some(s => s.src.includes('quenmarsh.js'));"))
-            self.save_page("phone-upright.png")
+        # Held upright, the page asks to be turned and does not start the game.
+        self.hold_phone(upright=True)
+        self.addCleanup(self.browser.leave_phone)
+        self.browser.open(self.url)
+        harness.wait_until(lambda: self.js("return performance.getEntriesByType('resource')"
+                                           ".some(e => e.name.includes('quenmarsh.data'));"), 30, what="the data")
+        self.assertIn("sideways", shown_text(self.js, "turn"))
+        self.assertFalse(self.js("return [...document.scripts].some(s => s.src.includes('quenmarsh.js'));"))
+        self.save_page("phone-upright.png")
 
-            # Turned sideways it plays, without a reload: a display 480 tall at the window's
-            # proportions, whose 20-pixel text the page shows at least 12 CSS pixels tall.
-            self.hold_phone(upright=False)
-            self.display = (1039, 480)
-            self.wait_for_screen(lambda s: looks_like_dialog(s, 4), "dialog node 0 on a phone")
-            self.assertFalse(self.driver.find_element(By.ID, "turn").is_displayed())
-            self.assertGreaterEqual(self.js("return canvas.getBoundingClientRect().height / canvas.height;") * 20, 12)
-            self.assertTrue(self.js("const r = canvas.getBoundingClientRect(), v = visualViewport;"
-                                    "return r.left >= 0 && r.top >= 0 && r.right <= v.width + 0.5 && r.bottom <= v.height + 0.5;"),
-                            "the whole display is on the screen")
-            self.save_page("phone-dialog.png")
-        else:
-            self.open_page()
-            self.wait_for_screen(lambda s: looks_like_dialog(s, 4), "dialog node 0 for touches")
+        # Turned sideways it plays, without a reload: a display 480 tall at the window's
+        # proportions, whose 20-pixel text the page shows at least 12 CSS pixels tall.
+        self.hold_phone(upright=False)
+        self.display = (1039, 480)
+        self.wait_for_screen(lambda s: looks_like_dialog(s, 4), "dialog node 0 on a phone")
+        self.assertEqual(shown_text(self.js, "turn"), "")
+        self.assertGreaterEqual(self.js("return canvas.getBoundingClientRect().height / canvas.height;") * 20, 12)
+        self.assertTrue(self.js("const r = canvas.getBoundingClientRect(), v = visualViewport;"
+                                "return r.left >= 0 && r.top >= 0 && r.right <= v.width + 0.5 && r.bottom <= v.height + 0.5;"),
+                        "the whole display is on the screen")
+        self.save_page("phone-dialog.png")
 
         # A tap answers, once, with no mouse events behind it, and lets the sound play; the whole
         # side panel fits.
@@ -447,7 +440,7 @@ class BrowserGame(unittest.TestCase):
                                what="the sound waiting for the player")
         layout = harness.Layout(*self.display)
         self.tap(layout.answer_point(0, "Will do!"))
-        self.wait_for_screen(lambda s: looks_like_care_screen(s) and all(s.controls_shown()), "the care screen for touches")
+        self.wait_for_screen(lambda s: looks_like_care_screen(s) and all(s.controls_shown()), "the care screen on a phone")
         if sound:
             harness.wait_until(lambda: self.js("return Module.SDL2.audioContext.state;") == "running", 10,
                                what="the sound unlocked by a tap")
@@ -463,13 +456,13 @@ class BrowserGame(unittest.TestCase):
         self.assertLessEqual(abs(care.meter("fire") - 20), 1, "one tap, one log")
         self.assertEqual(self.js("return quenmarshMice;"), 0)
 
-        if "emulation" in self.browser.can:
-            self.save_page("phone-care-screen.png")
-            # Turned upright during play, the request covers the game; turned back, it shows it again.
-            self.hold_phone(upright=True)
-            harness.wait_until(lambda: self.driver.find_element(By.ID, "turn").is_displayed(), 10, what="the request")
-            self.hold_phone(upright=False)
-            self.wait_for_screen(looks_like_care_screen, "the care screen turned back")
+        self.save_page("phone-care-screen.png")
+
+        # Turned upright during play, the request covers the game; turned back, it shows it again.
+        self.hold_phone(upright=True)
+        harness.wait_until(lambda: shown_text(self.js, "turn"), 10, what="the request")
+        self.hold_phone(upright=False)
+        self.wait_for_screen(looks_like_care_screen, "the care screen turned back")
 
         # The close button, once the panel has rested, ends the game.
         self.wait_for_screen(lambda s: looks_like_care_screen(s) and all(s.controls_shown()), "the panel rested")
@@ -490,7 +483,7 @@ class BrowserGame(unittest.TestCase):
         first = self.js("return build;")
         harness.wait_until(lambda: self.js("return !!navigator.serviceWorker.controller;"), 60,
                            what="the service worker in control")
-        if self.can("emulation", "installability"):
+        if self.can("installability", "installability"):
             self.assertEqual(self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"], [])
         # With no network the page opens and plays.
         stop(server)
