@@ -191,7 +191,8 @@ class Firefox:
         self.downloads = os.path.join(profile, "downloads")
         os.mkdir(self.downloads)
         prefs = {
-            # Its GPU blocklist refuses Xvfb's software GL, which plays the game well.
+            # WebGL on whatever GL the display has: Firefox's blocklist may turn a software one
+            # away (headless, it does), and Mesa's, under Xvfb, plays the game well.
             "webgl.force-enabled": True,
             # Touch events, as on a phone or a touch screen.
             "dom.w3c_touch_events.enabled": 1,
