@@ -1,5 +1,5 @@
 """The browser zip played in a browser (browsers.py): Chromium, WebKit or Firefox, as
-QUENMARSH_WEB_ENGINE says (Chromium by default; the other two run BrowserGame alone). The page
+QUENMARSH_WEB_ENGINE says (Chromium by default; the other two play BrowserGame alone). The page
 is served from 127.0.0.1 by the test itself, the canvas read back from screenshots with the
 end-to-end harness's knowledge of the screens (tests/e2e/harness.py), the progress read from the
 browser's localStorage, the sound from what SDL hands to Web Audio. A phone is Chromium's
