@@ -38,7 +38,7 @@ WHY_NOT = {
     "tabs": "a second tab opened through its driver hangs the driver",
     "preload": "its driver cannot run a script before the page's own",
     "sound": "it has no sound device here, so its audio never leaves \"suspended\"",
-    "console": "its driver does not read the console",
+    "console": "its driver does not read the console: what the page reports once open is read from the page",
     "phone": "its driver cannot make the page a phone's",
     "installability": "only Chromium's DevTools tell whether a page can be installed",
     "frames": "a frame of another site is tried in Chromium alone, the engine most portals' players use",

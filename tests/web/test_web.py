@@ -95,6 +95,19 @@ window.AudioContext = class extends Context {
 """
 
 
+# Where the driver cannot read the console (WebKit's), the page's own reports from the moment it
+# has opened: what the game and the page write as errors, and what they throw.
+ERRORS = """
+if (!window.quenmarshErrors) {
+  window.quenmarshErrors = [];
+  const report = console.error;
+  console.error = (...parts) => { quenmarshErrors.push(parts.join(' ')); report.apply(console, parts); };
+  addEventListener('error', event => quenmarshErrors.push(String(event.message)));
+  addEventListener('unhandledrejection', event => quenmarshErrors.push(String(event.reason)));
+}
+"""
+
+
 # WebGL drawn on the CPU, as a machine without a graphics card has it.
 SWIFTSHADER = ("--use-angle=swiftshader", "--enable-unsafe-swiftshader")
 
@@ -174,7 +187,10 @@ class BrowserGame(unittest.TestCase):
         return self.browser.js(script, *args)
 
     def read_console(self):
-        self.console += self.browser.console() if "console" in self.browser.can else []
+        if "console" in self.browser.can:
+            self.console += self.browser.console()
+        else:
+            self.console += [("error", text) for text in self.js("return (window.quenmarshErrors || []).splice(0);")]
 
     def to_page(self, points):
         """Display points as the page's CSS pixels."""
@@ -285,8 +301,11 @@ class BrowserGame(unittest.TestCase):
 
     def open_page(self, url=None, display=(WIDTH, HEIGHT)):
         """Opens (or reloads) the page; the seconds to the first frame the game drew."""
+        self.read_console()
         start = time.monotonic()
         self.browser.open(url or self.url)
+        if "console" not in self.browser.can:
+            self.js(ERRORS)
         self.display = display
         self.wait_for_screen(lambda s: s.count(lambda p: p != harness.BLACK, step=16) > 0, "the first frame")
         return time.monotonic() - start
@@ -397,13 +416,13 @@ class BrowserGame(unittest.TestCase):
         self.assertEqual(saved, harness.after_care_ticks(crying, saved["phaseTick"] - crying["phaseTick"]))
 
         # No errors in the console, from the page, the game or WebGL.
-        if self.can("console", "the console"):
-            self.read_console()
-            # (The text file store() shows has no icon of its own.)
-            errors = [text for level, text in self.console if level == "error" and "/favicon.ico" not in text]
-            gl = [text for _, text in self.console if "GL_" in text or "WebGL" in text]
-            self.assertEqual(errors, [])
-            self.assertEqual(gl, [])
+        self.can("console", "the console as the page loads")
+        self.read_console()
+        # (The text file store() shows has no icon of its own.)
+        errors = [text for level, text in self.console if level == "error" and "/favicon.ico" not in text]
+        gl = [text for _, text in self.console if "GL_" in text or "WebGL" in text]
+        self.assertEqual(errors, [])
+        self.assertEqual(gl, [])
 
     def test_b_a_phone(self):
         self.needs("touch")
