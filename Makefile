@@ -56,7 +56,7 @@ run: build
 # Three suites, side by side (make -j3), each failing alone (-k): the unit tests and one played
 # game under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer, then the whole
 # native suite (unit, drawing, fuzzing, end to end); the Windows build under Wine; the web build in
-# headless Chromium. The Windows and web libraries build from the start, at the lowest priority,
+# Chromium, WebKit and Firefox. The Windows and web libraries build from the start, at the lowest priority,
 # on the CPU that the native build leaves idle and that the tests, which mostly wait on real time,
 # do not use; so do the cross builds of the game once their libraries and the native build are
 # done. The web libraries, the longer build, go first: the Windows ones run in the idle class,
@@ -118,7 +118,7 @@ $(CROSS): %: %-libs build
 	nice -n 19 cmake --build $($*_TREE) -j $(JOBS) --target quenmarsh $*-zip
 
 # The zip built with its tests, which then run: the Windows build's under Wine in their own Xvfb
-# and prefix, the browser's in headless Chromium and (the unit tests) under Node.js. The
+# and prefix, the browser's in Chromium, WebKit and Firefox and (the unit tests) under Node.js. The
 # end-to-end tests run alone (RUN_SERIAL), the others JOBS at a time.
 $(CROSS:%=%-test): %-test: %-libs test-build
 	$(cross_configure) -DQUENMARSH_TESTS=ON
