@@ -41,6 +41,7 @@ WHY_NOT = {
     "console": "its driver does not read the console: what the page reports once open is read from the page",
     "phone": "its driver cannot make the page a phone's",
     "installability": "only Chromium's DevTools tell whether a page can be installed",
+    "safari": "only Chromium's DevTools give a page Safari's navigator.standalone for one load",
     "frames": "a frame of another site is tried in Chromium alone, the engine most portals' players use",
     "updates": "updating the kept files is tried in Chromium alone, to keep the other engines' runs short",
 }
@@ -156,7 +157,8 @@ def open_chromium(cleanup, *flags):
     cleanup(shutil.rmtree, downloads, ignore_errors=True)
     driver = chromium(cleanup, *flags)
     driver.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
-    return Selenium("chromium", driver, downloads, {"touch", "tabs", "preload", "sound", "console", "phone", "installability", "frames", "updates"})
+    return Selenium("chromium", driver, downloads, {"touch", "tabs", "preload", "sound", "console", "phone",
+                                                "installability", "safari", "frames", "updates"})
 
 
 def open_webkit(cleanup, display):

@@ -429,7 +429,7 @@ class BrowserGame(unittest.TestCase):
         # has no full screen. An installed game is not told of Safari's week; a tab is, until the
         # notice is closed, and on an iPhone of full screen from the Home Screen too. The
         # full-screen button shows only where the page can go full screen.
-        if self.can("emulation", "Safari's week and full screen"):
+        if self.can("safari", "Safari's week and full screen"):
             week = words(self.js, "messages.erasedAfterAWeek + ' ' + messages.fullScreenFromHome")
             for standalone, full_screen, told in ((True, True, ""), (False, False, week), (False, False, "")):
                 source = "Object.defineProperty(Navigator.prototype, 'standalone', {value: %s});" % str(standalone).lower()
