@@ -34,12 +34,11 @@ MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 
 # Why an engine leaves a scenario out: mostly what its driver cannot do.
 WHY_NOT = {
-    "touch": "its driver turns a touch into mouse events",
     "tabs": "a second tab opened through its driver hangs the driver",
     "preload": "its driver cannot run a script before the page's own",
     "sound": "it has no sound device here, so its audio never leaves \"suspended\"",
     "console": "its driver does not read the console: what the page reports once open is read from the page",
-    "phone": "its driver cannot make the page a phone's",
+    "phone": "its driver can neither make the page a phone's nor touch it (it turns a touch into mouse events)",
     "installability": "only Chromium's DevTools tell whether a page can be installed",
     "safari": "only Chromium's DevTools give a page Safari's navigator.standalone for one load",
     "frames": "a frame of another site is tried in Chromium alone, the engine most portals' players use",
@@ -52,11 +51,17 @@ def die_with_parent():
     ctypes.CDLL(None).prctl(1, signal.SIGTERM)
 
 
-def chromium(cleanup, *flags, prefs=None):
+def scratch(cleanup, prefix):
+    """A folder of its own, that `cleanup` is given to remove."""
+    folder = tempfile.mkdtemp(prefix=prefix)
+    cleanup(shutil.rmtree, folder, ignore_errors=True)
+    return folder
+
+
+def open_chromium(cleanup, *flags, prefs=None):
     """A headless Chromium with a profile of its own, driven by Selenium; `cleanup` is given what
     ends it."""
-    profile = tempfile.mkdtemp(prefix="qm-chromium-")
-    cleanup(shutil.rmtree, profile, ignore_errors=True)
+    profile, downloads = scratch(cleanup, "qm-chromium-"), scratch(cleanup, "qm-download-")
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     for flag in ("--headless=new", "--no-sandbox", "--no-first-run", "--disable-background-networking",
@@ -67,7 +72,8 @@ def chromium(cleanup, *flags, prefs=None):
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     driver = webdriver.Chrome(options=options, service=ChromiumService(executable_path="/usr/bin/chromedriver"))
     cleanup(driver.quit)
-    return driver
+    driver.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
+    return Selenium("chromium", driver, downloads, set(WHY_NOT))
 
 
 class Selenium:
@@ -152,18 +158,8 @@ class Selenium:
         self.driver.switch_to.window(self.tabs.pop())
 
 
-def open_chromium(cleanup, *flags):
-    downloads = tempfile.mkdtemp(prefix="qm-download-")
-    cleanup(shutil.rmtree, downloads, ignore_errors=True)
-    driver = chromium(cleanup, *flags)
-    driver.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
-    return Selenium("chromium", driver, downloads, {"touch", "tabs", "preload", "sound", "console", "phone",
-                                                "installability", "safari", "frames", "updates"})
-
-
 def open_webkit(cleanup, display):
-    downloads = tempfile.mkdtemp(prefix="qm-download-")
-    cleanup(shutil.rmtree, downloads, ignore_errors=True)
+    downloads = scratch(cleanup, "qm-download-")
     options = WebKitOptions()
     options.binary_location = MINIBROWSER
     for flag in ("--automation", "--enable-webgl=true", "--enable-webaudio=true", "--enable-fullscreen=true"):
@@ -187,9 +183,8 @@ class Firefox:
     with the events (the console's entries) kept as they come in between."""
 
     def __init__(self, cleanup, display):
-        self.name, self.can = "firefox", {"touch", "tabs", "preload", "console", "phone"}
-        profile = tempfile.mkdtemp(prefix="qm-firefox-")
-        cleanup(shutil.rmtree, profile, ignore_errors=True)
+        self.name, self.can = "firefox", {"tabs", "preload", "console", "phone"}
+        profile = scratch(cleanup, "qm-firefox-")
         self.downloads = os.path.join(profile, "downloads")
         os.mkdir(self.downloads)
         prefs = {
@@ -214,11 +209,13 @@ class Firefox:
             self.process = subprocess.Popen(
                 ["firefox-esr", "--remote-debugging-port=0", "--profile", profile, "--no-remote", "about:blank"],
                 env=display.env(), stdout=written, stderr=subprocess.STDOUT, preexec_fn=die_with_parent)
-        cleanup(self.end)
+        cleanup(self.process.wait, 30)
+        cleanup(self.process.terminate)
         listening = harness.wait_until(lambda: re.search(r"WebDriver BiDi listening on (ws://\S+)", read(output)), 60,
                                        what="Firefox's remote agent")
         # The remote agent turns away a connection that names an origin, as a page's would.
         self.socket = websocket.create_connection(listening.group(1) + "/session", suppress_origin=True, timeout=120)
+        cleanup(self.socket.close)
         self.sent, self.events, self.tabs = 0, [], []
         self.version = self.command("session.new", capabilities={})["capabilities"]["browserVersion"]
         self.command("session.subscribe", events=["log.entryAdded"])
@@ -236,19 +233,6 @@ class Firefox:
         if reply["type"] == "error":
             raise AssertionError("%s: %s: %s" % (method, reply["error"], reply["message"]))
         return reply["result"]
-
-    def end(self):
-        try:
-            self.command("browser.close")
-            self.socket.close()
-        except Exception:
-            pass
-        self.process.terminate()
-        try:
-            self.process.wait(30)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
 
     def open(self, url):
         self.command("browsingContext.navigate", context=self.context, url=url, wait="complete")

@@ -1,16 +1,10 @@
-"""The browser zip played in a browser (browsers.py): Chromium, WebKit or Firefox, as
-QUENMARSH_WEB_ENGINE says (Chromium by default; the other two play BrowserGame alone). The page
-is served from 127.0.0.1 by the test itself, the canvas read back from screenshots with the
-end-to-end harness's knowledge of the screens (tests/e2e/harness.py), the progress read from the
-browser's localStorage, the sound from what SDL hands to Web Audio. A phone is Chromium's
-mobile emulation with touch, driven through DevTools, or Firefox's page given a phone's size,
-turn and coarse pointer and touched over WebDriver BiDi. What an engine's driver cannot do is
-skipped, with the reason said.
-
-QUENMARSH_WEB_DIR is the folder the zip holds; QUENMARSH_WEB_FILES and QUENMARSH_WEB_STAMP the
-build's unstamped files and the script that stamps them, to make a second build; QUENMARSH_TEXT_PICTURE
-and QUENMARSH_FONT come from the native build, as for the end-to-end tests. With
-QUENMARSH_WEB_SHOTS set to a folder, the phone's screens are saved there (docs/ has them)."""
+"""The browser zip played in a browser (browsers.py, which says what each engine leaves out),
+as QUENMARSH_WEB_ENGINE says (Chromium by default): the page served from 127.0.0.1 by the test
+itself, the canvas read back from screenshots with the end-to-end harness's knowledge of the
+screens (tests/e2e/harness.py), the progress read from localStorage, the sound from what SDL
+hands to Web Audio. QUENMARSH_WEB_FILES and QUENMARSH_WEB_STAMP are the build's unstamped files
+and the script that stamps them, to make a second build. With QUENMARSH_WEB_SHOTS set to a
+folder, the phone's screens are saved there (docs/ has them)."""
 
 import base64
 import os
@@ -23,10 +17,6 @@ import time
 import unittest
 import urllib.parse
 import zipfile
-
-from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.by import By
-from selenium.webdriver.common.keys import Keys
 
 import browsers
 import harness
@@ -64,14 +54,11 @@ Object.defineProperty(ScriptProcessorNode.prototype, 'onaudioprocess', {
 """
 
 
-# Runs before the page's own scripts as well: records the progress the browser held as the page
-# opened.
-STORED_AT_START = """
-try {
-  window.quenmarshStoredAtStart = Object.keys(localStorage).filter(key => key.startsWith('quenmarsh-progress:'))
-    .map(key => localStorage.getItem(key))[0] || null;
-} catch (error) {}
-"""
+# The progress the browser holds, as text (or null); and, run before the page's own scripts as
+# well, what records the progress the browser held as the page opened.
+STORED = ("Object.keys(localStorage).filter(key => key.startsWith('quenmarsh-progress:'))"
+          ".map(key => localStorage.getItem(key))[0] || null")
+STORED_AT_START = "try { window.quenmarshStoredAtStart = %s; } catch (error) {}" % STORED
 
 # Makes the browser's storage full while the test says so (quenmarshStorageFull).
 FILL_STORAGE = """
@@ -122,12 +109,6 @@ def shown_text(js, id):
     return js("const e = document.getElementById(arguments[0]); return e.checkVisibility() ? e.innerText.trim() : '';", id)
 
 
-def words(js, expression):
-    """What the page says, from its table of messages: `expression` over `messages`; `js` runs a
-    script in the page."""
-    return js("return " + expression + ";")
-
-
 def say(text):
     print("[web %s %3.0f s] %s" % (ENGINE, time.monotonic() - STARTED, text), flush=True)
 
@@ -145,10 +126,12 @@ def looks_like_care_screen(shot):
             harness.close_to(shot.pixel(shot.width - 5, 131), harness.PANEL_OVER_BLACK, 8))
 
 
-def serve(folder, port=0):
-    """A server for `folder` that ends with the test however the test ends, and its address."""
+def serve(cleanup, folder, port=0):
+    """A server for `folder` that ends with the test however the test ends (`cleanup` is given
+    what stops it), and its address."""
     server = subprocess.Popen([sys.executable, SERVER, folder, str(port)], stdout=subprocess.PIPE, text=True,
                               preexec_fn=browsers.die_with_parent)
+    cleanup(stop, server)
     return server, server.stdout.readline().split("open ")[1].split(" ")[0]
 
 
@@ -163,15 +146,13 @@ class BrowserGame(unittest.TestCase):
     def setUpClass(cls):
         if not FOLDER:
             raise unittest.SkipTest("QUENMARSH_WEB_DIR is not set")
-        cls.server, cls.url = serve(FOLDER)
-        cls.addClassCleanup(stop, cls.server)
+        _, cls.url = serve(cls.addClassCleanup, FOLDER)
         cls.browser = browsers.open_browser(ENGINE, cls.addClassCleanup, SWIFTSHADER + (
             "--disable-quic", "--disable-component-update", "--disable-sync", "--disable-dev-shm-usage",
             "--window-size=%d,%d" % (WIDTH, HEIGHT)))
         say("%s %s" % (ENGINE, cls.browser.version))
         if "preload" in cls.browser.can:
-            cls.browser.preload(HEAR + AUTOPLAY)
-            cls.browser.preload(STORED_AT_START)
+            cls.browser.preload(HEAR + AUTOPLAY + STORED_AT_START)
         cls.browser.size_page(WIDTH, HEIGHT)
         # DevTools, for what Chromium alone can do.
         cls.driver = getattr(cls.browser, "driver", None)
@@ -191,6 +172,10 @@ class BrowserGame(unittest.TestCase):
 
     def js(self, script, *args):
         return self.browser.js(script, *args)
+
+    def until(self, expression, what, timeout=30):
+        """Waits for a script's `expression` to be true in the page; returns its value."""
+        return harness.wait_until(lambda: self.js("return %s;" % expression), timeout, what=what)
 
     def read_console(self):
         if "console" in self.browser.can:
@@ -266,15 +251,11 @@ class BrowserGame(unittest.TestCase):
         return None if text is None else parse_progress(text.encode())
 
     def stored_text(self):
-        return self.js("for (let i = 0; i < localStorage.length; i++)"
-                       "  if (localStorage.key(i).startsWith('quenmarsh-progress:'))"
-                       "    return localStorage.getItem(localStorage.key(i));"
-                       "return null;")
+        return self.js("return %s;" % STORED)
 
     def wait_for_data(self):
         """Until the page has asked for the game's data: it has decided what to tell, and plays."""
-        harness.wait_until(lambda: self.js("return performance.getEntriesByType('resource')"
-                                           ".some(e => e.name.includes('quenmarsh.data'));"), 30, what="the data")
+        self.until("performance.getEntriesByType('resource').some(e => e.name.includes('quenmarsh.data'))", "the data")
 
     def notice(self):
         return shown_text(self.js, "notice")
@@ -369,7 +350,7 @@ class BrowserGame(unittest.TestCase):
         # Storage that fills up during play: the failed save is told at once; a kept one ends that.
         self.js(FILL_STORAGE)
         self.js("window.quenmarshStorageFull = true; quenmarshPageHidden();")
-        self.assertEqual(self.notice(), words(self.js, "messages.notKept(messages.storageFull)"))
+        self.assertEqual(self.notice(), self.js("return messages.notKept(messages.storageFull);"))
         self.js("window.quenmarshStorageFull = false; quenmarshPageHidden();")
         self.assertEqual(self.notice(), "")
 
@@ -383,7 +364,7 @@ class BrowserGame(unittest.TestCase):
         damaged = copy.replace(b"\n", b"\nx", 1)
         self.load_file(damaged)
         self.assertEqual(harness.wait_until(self.notice, 10, what="the refusal"),
-                         words(self.js, "messages.notAProgressFile"))
+                         self.js("return messages.notAProgressFile;"))
         self.js("document.getElementById('notice').click();")
         self.assertNotEqual(self.stored_text(), damaged.decode())
         self.assertTrue(self.js("return window.quenmarshSamePage;"))
@@ -393,7 +374,7 @@ class BrowserGame(unittest.TestCase):
         # starts again on it, and the old game saved nothing over it on its way out.
         carried = dict(parse_progress(copy), goodCount=4, deadCount=2, food=255, water=255)
         self.load_file(progress_text(carried))
-        harness.wait_until(lambda: not self.js("return window.quenmarshSamePage;"), 30, what="the reload")
+        self.until("!window.quenmarshSamePage", "the reload")
         if self.can("preload", "the progress as the reloaded page found it"):
             self.assertEqual(parse_progress(self.js("return quenmarshStoredAtStart;").encode()), carried)
         self.wait_for_screen(lambda s: s.is_care_screen() and s.shows_counters(4, 2), "the loaded counters")
@@ -401,7 +382,7 @@ class BrowserGame(unittest.TestCase):
         # A second tab does not start a second game on the same progress.
         if self.can("tabs", "a second tab"):
             self.browser.open_tab(self.url)
-            self.assertEqual(message(self.js), words(self.js, "messages.otherTab"))
+            self.assertEqual(message(self.js), self.js("return messages.otherTab;"))
             self.read_console()
             self.browser.close_tab()
 
@@ -414,13 +395,12 @@ class BrowserGame(unittest.TestCase):
         self.click(10, HEIGHT - 10)
         if self.can("preload", "the cry") and self.can("sound", "the cry"):
             self.js("window.quenmarshLoudest = 0;")
-            loudest = harness.wait_until(lambda: self.js("return window.quenmarshLoudest;") > 0.05, 30,
-                                         what="the cry") and self.js("return window.quenmarshLoudest;")
-            say("the cry's loudest sample: %.2f" % loudest)
+            self.until("window.quenmarshLoudest > 0.05", "the cry")
+            say("the cry's loudest sample: %.2f" % self.js("return window.quenmarshLoudest;"))
 
         # Escape ends the game with the save; the page says so and how to play again.
         self.browser.escape()
-        self.assertEqual(message(self.js), words(self.js, "messages.ended('')"))
+        self.assertEqual(message(self.js), self.js("return messages.ended('');"))
         # The crying chip's meters, as many ticks on as the saved phase position tells.
         saved = self.stored()
         self.assertEqual(saved, harness.after_care_ticks(crying, saved["phaseTick"] - crying["phaseTick"]))
@@ -430,7 +410,7 @@ class BrowserGame(unittest.TestCase):
         # notice is closed, and on an iPhone of full screen from the Home Screen too. The
         # full-screen button shows only where the page can go full screen.
         if self.can("safari", "Safari's week and full screen"):
-            week = words(self.js, "messages.erasedAfterAWeek + ' ' + messages.fullScreenFromHome")
+            week = self.js("return messages.erasedAfterAWeek + ' ' + messages.fullScreenFromHome;")
             for standalone, full_screen, told in ((True, True, ""), (False, False, week), (False, False, "")):
                 source = "Object.defineProperty(Navigator.prototype, 'standalone', {value: %s});" % str(standalone).lower()
                 if not full_screen:
@@ -439,10 +419,10 @@ class BrowserGame(unittest.TestCase):
                 self.driver.get(self.url)
                 self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", script)
                 self.wait_for_data()
-                self.assertEqual((self.notice(), self.driver.find_element(By.ID, "fullscreen").is_displayed()),
-                                 (told, full_screen), "standalone %s" % standalone)
+                shown = self.js("return document.getElementById('fullscreen').checkVisibility();")
+                self.assertEqual((self.notice(), shown), (told, full_screen), "standalone %s" % standalone)
                 if told:
-                    self.driver.find_element(By.ID, "notice").click()
+                    self.browser.click_element("notice")
 
         # No errors in the console, from the page, the game or WebGL.
         self.can("console", "the console as the page loads")
@@ -454,7 +434,6 @@ class BrowserGame(unittest.TestCase):
         self.assertEqual(gl, [])
 
     def test_b_a_phone(self):
-        self.needs("touch")
         self.needs("phone")
         self.store(progress())
         # Held upright, the page asks to be turned and does not start the game.
@@ -462,7 +441,7 @@ class BrowserGame(unittest.TestCase):
         self.addCleanup(self.browser.leave_phone)
         self.browser.open(self.url)
         self.wait_for_data()
-        self.assertEqual(shown_text(self.js, "turn"), words(self.js, "messages.turn"))
+        self.assertEqual(shown_text(self.js, "turn"), self.js("return messages.turn;"))
         self.assertFalse(self.js("return [...document.scripts].some(s => s.src.includes('quenmarsh.js'));"))
         self.save_page("phone-upright.png")
 
@@ -483,14 +462,12 @@ class BrowserGame(unittest.TestCase):
         self.js("window.quenmarshMice = 0; canvas.addEventListener('mousedown', () => quenmarshMice++);")
         sound = self.can("sound", "the sound unlocked by a tap")
         if sound:
-            harness.wait_until(lambda: self.js("return Module.SDL2.audioContext.state;") == "suspended", 10,
-                               what="the sound waiting for the player")
+            self.until("Module.SDL2.audioContext.state === 'suspended'", "the sound waiting for the player", 10)
         layout = harness.Layout(*self.display)
         self.tap(layout.answer_point(0, "Will do!"))
         self.wait_for_screen(lambda s: looks_like_care_screen(s) and all(s.controls_shown()), "the care screen on a phone")
         if sound:
-            harness.wait_until(lambda: self.js("return Module.SDL2.audioContext.state;") == "running", 10,
-                               what="the sound unlocked by a tap")
+            self.until("Module.SDL2.audioContext.state === 'running'", "the sound unlocked by a tap", 10)
         # A second finger while one is down does nothing: wood under it leaves the fire alone and
         # the panel awake. Then a tap of its own puts one log on.
         self.tap((layout.map_width // 2, 300), layout.button_centre(3))
@@ -514,22 +491,19 @@ class BrowserGame(unittest.TestCase):
         # The close button, once the panel has rested, ends the game.
         self.wait_for_screen(lambda s: looks_like_care_screen(s) and all(s.controls_shown()), "the panel rested")
         self.tap(layout.close_centre())
-        self.assertEqual(message(self.js), words(self.js, "messages.ended('')"))
+        self.assertEqual(message(self.js), self.js("return messages.ended('');"))
 
     def test_c_installable_offline_and_updated(self):
         # One address serving, in turn, this build and another of a later version.
-        folder = tempfile.mkdtemp(prefix="qm-web-")
-        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        folder = browsers.scratch(self.addCleanup, "qm-web-")
         served = os.path.join(folder, "served")
         shutil.copytree(FOLDER, served)
-        server, url = serve(served)
+        server, url = serve(self.addCleanup, served)
         port = urllib.parse.urlparse(url).port
-        self.addCleanup(lambda: stop(server))
 
         self.open_page(url)
         first = self.js("return build;")
-        harness.wait_until(lambda: self.js("return !!navigator.serviceWorker.controller;"), 60,
-                           what="the service worker in control")
+        self.until("!!navigator.serviceWorker.controller", "the service worker in control", 60)
         if self.can("installability", "installability"):
             self.assertEqual(self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"], [])
         # With no network the page opens and plays.
@@ -547,7 +521,7 @@ class BrowserGame(unittest.TestCase):
         shutil.rmtree(served)
         subprocess.run([sys.executable, STAMP, later, served, os.path.join(folder, "later.zip"), "1.1"],
                        check=True, stdout=subprocess.DEVNULL)
-        server, url = serve(served, port)
+        server, url = serve(self.addCleanup, served, port)
         self.open_page(url)
         second = self.js("return build;")
         self.assertNotEqual(second, first)
@@ -556,8 +530,7 @@ class BrowserGame(unittest.TestCase):
                         ".filter(n => /quenmarsh(-data)?[.](js|wasm|data)$/.test(n.split('?')[0]));")
         self.assertEqual(len(asked), 4, asked)
         self.assertEqual({name.split("?v=")[1] for name in asked}, {second}, asked)
-        harness.wait_until(lambda: self.js("return caches.keys().then(k => k.length === 1 && k[0].endsWith(build));"),
-                           60, what="the later build kept alone")
+        self.until("caches.keys().then(k => k.length === 1 && k[0].endsWith(build))", "the later build kept alone", 60)
         # Kept for playing with no network, in place of the first.
         stop(server)
         self.open_page(url)
@@ -569,19 +542,17 @@ class BrowserGame(unittest.TestCase):
         self.needs("frames")
         # A portal's page on another site (localhost is not 127.0.0.1's site), which shows the game in
         # a frame: the browser keeps the frame's storage apart, for that portal alone.
-        folder = tempfile.mkdtemp(prefix="qm-portal-")
-        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        folder = browsers.scratch(self.addCleanup, "qm-portal-")
         with open(os.path.join(folder, "index.html"), "w") as page:
             page.write('<!doctype html><body style="margin:0; overflow:hidden"><iframe id="game" src="%s" '
                        'allow="fullscreen" style="display:block; border:0; width:%dpx; height:%dpx"></iframe>'
                        % (self.url, WIDTH, HEIGHT))
-        portal, portal_url = serve(folder)
+        _, portal_url = serve(self.addCleanup, folder)
         portal_url = portal_url.replace("127.0.0.1", "localhost")
-        self.addCleanup(lambda: stop(portal))
 
         def enter():
             self.driver.get(portal_url)
-            self.driver.switch_to.frame(self.driver.find_element(By.ID, "game"))
+            self.driver.switch_to.frame("game")
         enter()
         self.display = (WIDTH, HEIGHT)
         self.wait_for_screen(lambda s: s.shows_dialog(0), "dialog node 0 in a frame")
@@ -591,17 +562,16 @@ class BrowserGame(unittest.TestCase):
         enter()
         self.wait_for_screen(lambda s: s.is_care_screen(), "the care screen after a reload in a frame")
         # Full screen, where the frame allows it.
-        self.driver.find_element(By.ID, "fullscreen").click()
-        harness.wait_until(lambda: self.js("return document.fullscreenElement !== null;"), 10, what="full screen")
+        self.browser.click_element("fullscreen")
+        self.until("document.fullscreenElement !== null", "full screen", 10)
         self.driver.switch_to.default_content()
         self.driver.get("about:blank")
 
 
 def serve_and_browse(test, *flags, prefs=None):
-    """A server of the page and a Chromium of its own for one test: the page's address and the driver."""
-    server, url = serve(FOLDER)
-    test.addCleanup(stop, server)
-    return url, browsers.chromium(test.addCleanup, *flags, prefs=prefs)
+    """A server of the page and a Chromium of its own for one test: the page's address and the browser."""
+    _, url = serve(test.addCleanup, FOLDER)
+    return url, browsers.open_chromium(test.addCleanup, *flags, prefs=prefs)
 
 
 class PageInPlaceOfTheErrorBox(unittest.TestCase):
@@ -611,47 +581,43 @@ class PageInPlaceOfTheErrorBox(unittest.TestCase):
         for flags, blocked, said in ((("--disable-3d-apis",), [], r"^Cannot run: Can not create the display\.$"),
                                      (SWIFTSHADER, ["*quenmarsh.data?*"], "Can not open the game data")):
             with self.subTest(said):
-                url, driver = serve_and_browse(self, *flags)
-                driver.execute_cdp_cmd("Network.enable", {})
-                driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": blocked})
-                driver.get(url)
-                self.assertRegex(message(driver.execute_script), said)
+                url, browser = serve_and_browse(self, *flags)
+                browser.driver.execute_cdp_cmd("Network.enable", {})
+                browser.driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": blocked})
+                browser.open(url)
+                self.assertRegex(message(browser.js), said)
 
 
 class BrowserKeepingNothing(unittest.TestCase):
     def test_site_data_blocked_on_a_page_that_is_not_a_secure_context(self):
         # A made-up host on plain http: no Web Locks there. Site data blocked: no localStorage.
-        url, driver = serve_and_browse(self, *SWIFTSHADER, "--host-resolver-rules=MAP quenmarsh.test 127.0.0.1",
-                                       prefs={"profile.default_content_setting_values.cookies": 2})
+        url, browser = serve_and_browse(self, *SWIFTSHADER, "--host-resolver-rules=MAP quenmarsh.test 127.0.0.1",
+                                        prefs={"profile.default_content_setting_values.cookies": 2})
         url = url.replace("127.0.0.1", "quenmarsh.test")
-        driver.get(url)
-        self.assertFalse(driver.execute_script("return isSecureContext;"))
-        nothing_kept = words(driver.execute_script, "messages.keepsNothing(messages.storageBlocked)")
-        self.assertEqual(message(driver.execute_script), nothing_kept)
-        driver.find_element(By.ID, "play").click()
+        browser.open(url)
+        self.assertFalse(browser.js("return isSecureContext;"))
+        nothing_kept = browser.js("return messages.keepsNothing(messages.storageBlocked);")
+        self.assertEqual(message(browser.js), nothing_kept)
+        browser.click_element("play")
 
         # The second tab is turned away, as with Web Locks (perhaps once the first, busy starting
         # its game, has answered).
-        first = driver.current_window_handle
-        driver.switch_to.new_window("tab")
-        driver.get(url)
-        harness.wait_until(lambda: message(driver.execute_script) == words(driver.execute_script, "messages.otherTab"),
-                           30, what="the second tab turned away")
-        driver.close()
-        driver.switch_to.window(first)
+        browser.open_tab(url)
+        harness.wait_until(lambda: message(browser.js) == browser.js("return messages.otherTab;"), 30,
+                           what="the second tab turned away")
+        browser.close_tab()
 
         # The game plays to its end (Escape at the first screen that reads keys), and the end
         # says that the progress was not kept.
         def ended():
-            ActionChains(driver).send_keys(Keys.ESCAPE).perform()
-            return shown_text(driver.execute_script, "message")
+            browser.escape()
+            return shown_text(browser.js, "message")
         text = harness.wait_until(ended, 90, interval=1, what="the end")
-        self.assertEqual(text, words(driver.execute_script, "messages.ended(messages.storageBlocked)"))
+        self.assertEqual(text, browser.js("return messages.ended(messages.storageBlocked);"))
 
         # Once that game has ended, another tab plays.
-        driver.switch_to.new_window("tab")
-        driver.get(url)
-        self.assertEqual(message(driver.execute_script), nothing_kept)
+        browser.open_tab(url)
+        self.assertEqual(message(browser.js), nothing_kept)
 
 
 class WebZip(unittest.TestCase):
