@@ -795,8 +795,9 @@ class GameTestCase(unittest.TestCase):
     def assertBarsShow(self, shot, start, most_ticks):
         """The five bars show `start` after some number of quiet care ticks, no more than
         `most_ticks` (a screen is taken before the file that tells how many were played)."""
-        shown = shot.meters()
-        for values in (after_care_ticks(start, ticks) for ticks in range(most_ticks + 1)):
+        shown, values = shot.meters(), dict(start)
+        for _ in range(most_ticks + 1):
             if all(shown[m] is not None and abs(shown[m] - values[m]) <= 1 for m in METERS):
                 return
+            values = after_care_ticks(values, 1)
         self.fail("the bars show %s, which is not %s after at most %d ticks" % (shown, start, most_ticks))

@@ -78,6 +78,10 @@ function showMessage(text) {
   message.textContent = text;
   message.style.display = 'block';
 }
+// The two buttons that carry the progress out and in, shown or not.
+function showCarryButtons(shown) {
+  saveCopy.style.display = loadFile.style.display = shown ? '' : 'none';
+}
 function hideMessage() {
   message.textContent = '';
   message.style.display = 'none';
@@ -190,20 +194,17 @@ claimGame('quenmarsh:' + folder, function () {
     start();
     return;
   }
-  saveCopy.style.display = 'none';
-  loadFile.style.display = 'none';
+  showCarryButtons(false);
   showMessage(messages.keepsNothing(storageProblem));
   playButton.style.display = 'block';
   playButton.addEventListener('click', function () {
     playButton.style.display = 'none';
-    saveCopy.style.display = '';
-    loadFile.style.display = '';
+    showCarryButtons(true);
     hideMessage();
     start();
   });
 }, function () {
   playButton.style.display = 'none';
-  saveCopy.style.display = 'none';
-  loadFile.style.display = 'none';
+  showCarryButtons(false);
   showMessage(messages.otherTab);
 });
