@@ -73,9 +73,9 @@ test: test-deps
 # A test run that waits for no other to be running: the prefix of its command.
 TAKE_TURNS = mkdir -p $(CURDIR)/$(BUILD) && flock $(CURDIR)/$(BUILD)/tests.lock
 
+# One turn for the sanitizer run and the whole native suite after it.
 native-test: test-build
-	$(TAKE_TURNS) $(MAKE) sanitize
-	cd $(BUILD) && $(TAKE_TURNS) ctest --output-on-failure --timeout 600
+	$(TAKE_TURNS) sh -c '$(MAKE) sanitize && cd $(BUILD) && ctest --output-on-failure --timeout 600'
 
 # The Windows and browser builds: $(WINDOWS_BUILD)/Quenmarsh-<version>-windows-x64.zip, cross-built
 # with MinGW-w64, and $(WEB_BUILD)/Quenmarsh-<version>-web.zip, built with Emscripten. Each takes

@@ -1,7 +1,7 @@
 // The platform layer's part for the browser (Emscripten), beside the POSIX part: the page stands
 // in for the error box, its hidden and closed events for a lost display connection, and its
 // storage for the progress file, which lives in memory and would go with the page (the page's
-// side is packaging/web/index.html and pre.js); the page's window sizes the display.
+// side is packaging/web/pre.js and page/page.js); the page's window sizes the display.
 #include "shell/platform.h"
 
 #include <emscripten.h>

@@ -10,6 +10,7 @@ shower) and the care screen with a full 1000-particle shower.
 
 Usage: game_bench.py GAME BARE_LOOP GL_COUNT [SECONDS]"""
 
+import atexit
 import os
 import struct
 import sys
@@ -17,7 +18,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import XServer, Game, close_to, GREY, parse_progress, progress, write_progress  # noqa: E402
+from harness import XServer, Game, close_to, GREY, parse_progress, progress, temp_folder, write_progress  # noqa: E402
 
 SCREEN = (960, 540)
 START_TICK = 100  # far from the phase's end: no phase change while measuring
@@ -45,7 +46,7 @@ class Counted:
 
     def __init__(self, x, gl_count, program, settings=None, args=()):
         self.file = tempfile.NamedTemporaryFile(prefix="qm-gl-count-")
-        self.game = Game(x, program=program, settings=settings, args=args,
+        self.game = Game(x, settings or temp_folder(atexit.register, "qm-bench-"), program=program, args=args,
                          extra_env={"LD_PRELOAD": gl_count, "QUENMARSH_GL_COUNT": self.file.name})
 
     def counts(self):
@@ -100,7 +101,7 @@ def yardstick(x, gl_count, bare_bin, seconds, args=()):
 
 
 def intro_and_still_dialog(x, gl_count, game_bin, seconds):
-    settings = tempfile.mkdtemp(prefix="qm-bench-")
+    settings = temp_folder(atexit.register, "qm-bench-")
     run = Counted(x, gl_count, game_bin, settings=settings)
     try:
         intro = run.between(run.wait_for_swaps(1), run.wait_for_swaps(INTRO_FRAMES))
@@ -119,7 +120,7 @@ def intro_and_still_dialog(x, gl_count, game_bin, seconds):
 
 
 def care_screen(x, gl_count, game_bin, seconds, phase):
-    settings = tempfile.mkdtemp(prefix="qm-bench-")
+    settings = temp_folder(atexit.register, "qm-bench-")
     write_progress(settings, progress(phase=phase, phaseTick=START_TICK, **CALM))
     run = Counted(x, gl_count, game_bin, settings=settings)
     try:

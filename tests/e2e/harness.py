@@ -56,6 +56,34 @@ def wait_until(predicate, timeout, interval=0.05, what="condition"):
         time.sleep(interval)
 
 
+def stop(process, sig=signal.SIGTERM, timeout=10):
+    """Ends a child process, and the group it leads if it was started in a session of its own:
+    `sig`, then SIGKILL if it has not ended within `timeout` seconds; waits for it and closes its
+    pipes. Every suite ends its children so."""
+    if process.poll() is None:
+        with contextlib.suppress(ProcessLookupError):
+            if os.getpgid(process.pid) == process.pid:
+                os.killpg(process.pid, sig)
+            else:
+                process.send_signal(sig)
+        try:
+            process.wait(timeout * SLOW)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+    for pipe in (process.stdin, process.stdout, process.stderr):
+        if pipe:
+            pipe.close()
+
+
+def temp_folder(cleanup, prefix="qm-"):
+    """A new folder of its own, that `cleanup` (a test's addCleanup, or atexit.register) is given
+    to remove. Every suite makes its temporary folders so."""
+    folder = tempfile.mkdtemp(prefix=prefix)
+    cleanup(shutil.rmtree, folder, True)
+    return folder
+
+
 def close_to(colour, expected, tolerance=3):
     return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
 
@@ -443,21 +471,16 @@ class XServer:
         return Shot(_root_picture(self.name, self.width, self.height), self.width, self.height)
 
     def close(self):
-        self.proc.terminate()
-        try:
-            self.proc.wait(10)
-        except subprocess.TimeoutExpired:
-            self.proc.kill()
-            self.proc.wait()
+        stop(self.proc)
 
 
 class Game:
-    """The built game, started with a fresh settings folder (or a given one)."""
+    """The built game, started with its settings in the folder `settings`."""
 
-    def __init__(self, xserver, settings=None, program=None, extra_env=None, args=()):
+    def __init__(self, xserver, settings, program=None, extra_env=None, args=()):
         self.x = xserver
         self.layout = Layout(xserver.width, xserver.height)
-        self.settings = settings or tempfile.mkdtemp(prefix="qm-settings-")
+        self.settings = settings
         env = xserver.env()
         env["XDG_CONFIG_HOME"] = self.settings
         env["HOME"] = self.settings
@@ -625,9 +648,7 @@ class Game:
         return self.log.read().decode(errors="replace")
 
     def kill(self):
-        if self.proc.poll() is None:
-            os.killpg(self.proc.pid, signal.SIGKILL)
-            self.proc.wait()
+        stop(self.proc, signal.SIGKILL)
         if not self.log.closed:
             self.log.close()
 
@@ -656,13 +677,12 @@ class GameTestCase(unittest.TestCase):
     def start_game(self, screen=None, stored=None, **kwargs):
         """Starts the game on a screen of the given size (the class's SCREEN by default), with
         a fresh settings folder holding `stored` (progress values or raw bytes) if given."""
+        if "settings" not in kwargs:
+            kwargs["settings"] = temp_folder(self.addCleanup, "qm-settings-")
         if stored is not None:
-            kwargs.setdefault("settings", self.temp_folder())
             write_progress(kwargs["settings"], stored)
         game = Game(self.screen(*(screen or self.SCREEN)), **kwargs)
         self.addCleanup(game.kill)
-        if "settings" not in kwargs:
-            self.addCleanup(shutil.rmtree, game.settings, True)
         return game
 
     @contextlib.contextmanager
@@ -738,11 +758,6 @@ class GameTestCase(unittest.TestCase):
         played = self.assertSavedAfterQuietCare(game, loaded)
         self.assertBarsShow(shot, loaded, played)
         self.assertFalse(os.path.exists(game.progress_file + ".new"))
-
-    def temp_folder(self):
-        folder = tempfile.mkdtemp(prefix="qm-e2e-")
-        self.addCleanup(shutil.rmtree, folder, True)
-        return folder
 
     def assertSavedAfterQuietCare(self, game, start):
         """The file holds `start` moved on by as many quiet care ticks as its phase tick says

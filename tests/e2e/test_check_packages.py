@@ -1,6 +1,7 @@
-"""The package check, run on this repository with packages.txt edited: it passes with the build
-tools named only by debian/control's Build-Depends, and fails, naming the program and its
-package, when a group leaves out the package of a program a test runs."""
+"""The package check, run on this repository with packages.txt edited: it passes as the file is
+(cmake and gcc, which the tests run too, come from Build-Depends and build-essential alone), and
+fails, naming the program and its package, when a group leaves out the package of a program a
+test runs."""
 
 import os
 import subprocess

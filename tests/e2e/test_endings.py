@@ -10,7 +10,7 @@ import stat
 import subprocess
 import unittest
 
-from harness import DYING, QUIET, SLOW, GameTestCase, XServer, new_chip, progress_text, wait_until
+from harness import DYING, QUIET, SLOW, GameTestCase, XServer, new_chip, progress_text, stop, temp_folder, wait_until
 
 
 def copy_of_the_game(folder):
@@ -73,15 +73,14 @@ class Endings(GameTestCase):
     def test_sigkill_after_a_fade_keeps_the_values_of_the_switch(self):
         game = self.start_game(stored=DYING)
         game.wait_for_dialog(12)
-        game.proc.kill()
-        game.proc.wait()
+        game.kill()
         self.assertEqual(game.saved_progress(), progress_text(new_chip(DYING, dead=1)))
         self.assertGuardReleased(game)
 
     def test_the_save_syncs_the_file_before_the_rename_and_the_folder_after(self):
         if not shutil.which("strace"):
             self.skipTest("strace is not installed")
-        trace = os.path.join(self.temp_folder(), "trace")
+        trace = os.path.join(temp_folder(self.addCleanup), "trace")
         game = self.start_game(stored=QUIET, program="strace",
                                args=("-f", "-qq", "-o", trace, "-e", "trace=openat,fsync,rename,renameat,renameat2",
                                      os.environ["QUENMARSH_BIN"]))
@@ -109,7 +108,7 @@ class Endings(GameTestCase):
             cases.append(("a file without read permission", unreadable_file))
         for what, make in cases:
             with self.subTest(what):
-                settings = self.temp_folder()
+                settings = temp_folder(self.addCleanup)
                 make(os.path.join(settings, "qmprogress.dat"))
                 before = os.lstat(os.path.join(settings, "qmprogress.dat"))
                 game = self.play_to_first_dialog_and_leave(settings=settings)
@@ -119,7 +118,7 @@ class Endings(GameTestCase):
                 self.assertIn("leaving the file as it is", game.output())
                 self.assertFalse(os.path.exists(game.progress_file + ".new"))
         with self.subTest("a link to a read-only file"):
-            settings, elsewhere = self.temp_folder(), self.temp_folder()
+            settings, elsewhere = temp_folder(self.addCleanup), temp_folder(self.addCleanup)
             target = os.path.join(elsewhere, "real.dat")
             with open(target, "wb") as f:
                 f.write(progress_text(QUIET))
@@ -134,7 +133,7 @@ class Endings(GameTestCase):
             self.assertGreater(self.assertSavedAfterQuietCare(game, QUIET), 0)
 
     def test_a_cut_short_sprite_sheet_still_quits_promptly(self):
-        program = copy_of_the_game(self.temp_folder())
+        program = copy_of_the_game(temp_folder(self.addCleanup))
         sheet = os.path.join(os.path.dirname(program), "data", os.environ["QUENMARSH_TILES_FILE"])
         os.truncate(sheet, os.path.getsize(sheet) // 2)
         game = self.start_game(program=program)
@@ -143,10 +142,8 @@ class Endings(GameTestCase):
         self.assertEqual(game.wait_exit(10), 0)
 
     def test_without_its_data_the_game_shows_an_error_box_on_top_and_ends_with_255(self):
-        wm = start_window_manager(self.x)
-        self.addCleanup(wm.wait)
-        self.addCleanup(wm.kill)
-        folder = self.temp_folder()
+        self.addCleanup(stop, start_window_manager(self.x))
+        folder = temp_folder(self.addCleanup)
         shutil.copy2(os.environ["QUENMARSH_BIN"], folder)
         game = self.start_game(program=os.path.join(folder, "quenmarsh"))
         box = wait_until(lambda: game.find_window("Error"), 30, interval=0.1, what="the error box")

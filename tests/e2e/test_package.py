@@ -10,7 +10,7 @@ import os
 import subprocess
 import unittest
 
-from harness import DEFAULTS, GameTestCase, progress_text
+from harness import DEFAULTS, GameTestCase, progress_text, temp_folder
 
 BUILD = os.environ.get("QUENMARSH_BUILD_DIR", "")
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -49,7 +49,7 @@ class DebianPackage(GameTestCase):
         cls.deb, cls.dsc = debs[0], sources[0]
 
     def unpack(self):
-        root = self.temp_folder()
+        root = temp_folder(self.addCleanup)
         status, out = run("dpkg-deb", "-x", self.deb, root)
         self.assertEqual(status, 0, out)
         return root
@@ -88,7 +88,7 @@ class DebianPackage(GameTestCase):
         # The font package, installed into the same root: one more link, to this machine's file.
         os.makedirs(os.path.join(root, os.path.dirname(SYSTEM_FONT[1:])))
         os.symlink(SYSTEM_FONT, os.path.join(root, SYSTEM_FONT[1:]))
-        elsewhere = self.temp_folder()
+        elsewhere = temp_folder(self.addCleanup)
         self.addCleanup(os.chdir, os.getcwd())
         os.chdir(elsewhere)
         game = self.start_game(program=os.path.join(root, "usr", "games", "quenmarsh"))
@@ -103,7 +103,7 @@ class DebianPackage(GameTestCase):
         self.assertEqual(game.saved_progress(), progress_text(DEFAULTS))
 
     def test_cmake_install_then_uninstall_leaves_nothing(self):
-        prefix = self.temp_folder()
+        prefix = temp_folder(self.addCleanup)
         status, out = run("cmake", "--install", BUILD, "--prefix", prefix)
         self.assertEqual(status, 0, out)
         installed = files_under(prefix)

@@ -8,7 +8,7 @@ import struct
 import subprocess
 import unittest
 
-from harness import FONT, GameTestCase, progress, wait_until
+from harness import FONT, GameTestCase, progress, temp_folder, wait_until
 
 # A chip at health 90 whose food and water fall below 100 within 3.4 s, and run out only after
 # 8 s and 10 s: it cries from the first care tick. Feeding and watering it lift both past 200,
@@ -70,7 +70,7 @@ class Presentation(GameTestCase):
     SCREEN = (960, 540)
 
     def test_cry_plays_while_health_is_low_and_stops_without_a_click(self):
-        folder = self.temp_folder()
+        folder = temp_folder(self.addCleanup)
         recording = os.path.join(folder, "out.wav")
         conf = os.path.join(folder, "alsoft.conf")
         with open(conf, "w") as f:

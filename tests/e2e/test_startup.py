@@ -4,7 +4,7 @@ none, and a second copy for the same player."""
 import os
 import unittest
 
-from harness import CRYING, DEFAULTS, QUIET, GameTestCase, progress_text
+from harness import CRYING, DEFAULTS, QUIET, GameTestCase, progress_text, temp_folder
 
 # Sound or none: no sound card at all (the machine's own state), or OpenAL's null driver,
 # which stands in for a working card so the cry is loaded and played.
@@ -41,7 +41,7 @@ class SecondCopy(GameTestCase):
         first = self.start_game(stored=QUIET)
         self.assertOneCopyAtATime(first, lambda: self.start_game(settings=first.settings), QUIET)
         # From the very first start of a new account, whose settings folder does not exist yet.
-        settings = os.path.join(self.temp_folder(), "new", "config")
+        settings = os.path.join(temp_folder(self.addCleanup), "new", "config")
         first = self.start_game(settings=settings)
         first.answer(0, "Will do!")
         self.assertOneCopyAtATime(first, lambda: self.start_game(settings=settings), DEFAULTS)
@@ -49,7 +49,7 @@ class SecondCopy(GameTestCase):
     def test_where_no_lock_can_be_made_the_game_starts_as_ever(self):
         # A settings folder that cannot be made (a file stands where it would be), and a folder
         # in place of the lock file.
-        folder = self.temp_folder()
+        folder = temp_folder(self.addCleanup)
         open(os.path.join(folder, "file"), "w").close()
         unmade = self.play_to_first_dialog_and_leave(settings=os.path.join(folder, "file", "config"))
         self.assertRegex(unmade.output(), "cannot tell whether the game is already running "

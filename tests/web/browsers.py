@@ -1,21 +1,19 @@
 """The three browsers the page is played in, each behind the same few verbs so that one set of
 scenarios (test_web.py) drives them all: Chromium, headless, through Selenium and DevTools;
 WebKitGTK's MiniBrowser through Selenium and WebKitWebDriver; Firefox ESR over WebDriver BiDi,
-its own remote agent, spoken over a WebSocket (Debian has no geckodriver). The last two have no
-WebGL without a display: they get an Xvfb of their own.
+the W3C's protocol, which Firefox's remote agent speaks over a WebSocket (Debian has no
+geckodriver). The last two have no WebGL without a display: they get an Xvfb of their own.
 
 Points are CSS pixels of the page's viewport. What a browser's driver cannot do is missing from
-its `can`, with the reason in WHY_NOT."""
+its `can`, with the reason in WHY_NOT; the scenarios report each such step as skipped."""
 
 import base64
 import ctypes
 import json
 import os
 import re
-import shutil
 import signal
 import subprocess
-import tempfile
 
 import websocket
 from selenium import webdriver
@@ -51,17 +49,10 @@ def die_with_parent():
     ctypes.CDLL(None).prctl(1, signal.SIGTERM)
 
 
-def scratch(cleanup, prefix):
-    """A folder of its own, that `cleanup` is given to remove."""
-    folder = tempfile.mkdtemp(prefix=prefix)
-    cleanup(shutil.rmtree, folder, ignore_errors=True)
-    return folder
-
-
 def open_chromium(cleanup, *flags, prefs=None):
     """A headless Chromium with a profile of its own, driven by Selenium; `cleanup` is given what
     ends it."""
-    profile, downloads = scratch(cleanup, "qm-chromium-"), scratch(cleanup, "qm-download-")
+    profile, downloads = harness.temp_folder(cleanup, "qm-chromium-"), harness.temp_folder(cleanup, "qm-download-")
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     for flag in ("--headless=new", "--no-sandbox", "--no-first-run", "--disable-background-networking",
@@ -159,7 +150,7 @@ class Selenium:
 
 
 def open_webkit(cleanup, display):
-    downloads = scratch(cleanup, "qm-download-")
+    downloads = harness.temp_folder(cleanup, "qm-download-")
     options = WebKitOptions()
     options.binary_location = MINIBROWSER
     for flag in ("--automation", "--enable-webgl=true", "--enable-webaudio=true", "--enable-fullscreen=true"):
@@ -184,7 +175,7 @@ class Firefox:
 
     def __init__(self, cleanup, display):
         self.name, self.can = "firefox", {"tabs", "preload", "console", "phone"}
-        profile = scratch(cleanup, "qm-firefox-")
+        profile = harness.temp_folder(cleanup, "qm-firefox-")
         self.downloads = os.path.join(profile, "downloads")
         os.mkdir(self.downloads)
         prefs = {
@@ -209,8 +200,7 @@ class Firefox:
             self.process = subprocess.Popen(
                 ["firefox-esr", "--remote-debugging-port=0", "--profile", profile, "--no-remote", "about:blank"],
                 env=display.env(), stdout=written, stderr=subprocess.STDOUT, preexec_fn=die_with_parent)
-        cleanup(self.process.wait, 30)
-        cleanup(self.process.terminate)
+        cleanup(harness.stop, self.process, timeout=30)
         listening = harness.wait_until(lambda: re.search(r"WebDriver BiDi listening on (ws://\S+)", read(output)), 60,
                                        what="Firefox's remote agent")
         # The remote agent turns away a connection that names an origin, as a page's would.

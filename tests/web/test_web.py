@@ -1,10 +1,11 @@
-"""The browser zip played in a browser (browsers.py, which says what each engine leaves out),
-as QUENMARSH_WEB_ENGINE says (Chromium by default): the page served from 127.0.0.1 by the test
-itself, the canvas read back from screenshots with the end-to-end harness's knowledge of the
-screens (tests/e2e/harness.py), the progress read from localStorage, the sound from what SDL
-hands to Web Audio. QUENMARSH_WEB_FILES and QUENMARSH_WEB_STAMP are the build's unstamped files
-and the script that stamps them, to make a second build. With QUENMARSH_WEB_SHOTS set to a
-folder, the phone's screens are saved there (docs/ has them)."""
+"""The browser zip played in a browser, as QUENMARSH_WEB_ENGINE says (Chromium by default; a
+step that the engine's driver cannot take, as browsers.py tells, is a skipped subtest): the page
+served from 127.0.0.1 by the test itself, the canvas read back from screenshots with the
+end-to-end harness's knowledge of the screens (tests/e2e/harness.py), the progress read from
+localStorage, the sound from what SDL hands to Web Audio. QUENMARSH_WEB_FILES and
+QUENMARSH_WEB_STAMP are the build's unstamped files and the script that stamps them, to make a
+second build. With QUENMARSH_WEB_SHOTS set to a folder, the phone's screens are saved there
+(docs/ has them)."""
 
 import base64
 import os
@@ -20,7 +21,7 @@ import zipfile
 
 import browsers
 import harness
-from harness import Shot, progress, progress_text, parse_progress
+from harness import Shot, progress, progress_text, parse_progress, stop, temp_folder
 
 ENGINE = os.environ.get("QUENMARSH_WEB_ENGINE", "chromium")
 FOLDER = os.environ.get("QUENMARSH_WEB_DIR", "")
@@ -135,12 +136,6 @@ def serve(cleanup, folder, port=0):
     return server, server.stdout.readline().split("open ")[1].split(" ")[0]
 
 
-def stop(server):
-    server.terminate()
-    server.wait()
-    server.stdout.close()
-
-
 class BrowserGame(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -159,9 +154,11 @@ class BrowserGame(unittest.TestCase):
         cls.console = []
 
     def can(self, ability, what):
-        """Whether the browser's driver can do what `what` needs; says why not."""
+        """Whether the browser's driver can do what the step `what` needs; if not, the step is
+        reported as a skipped subtest, with the reason."""
         if ability not in self.browser.can:
-            say("%s: not tried in %s: %s" % (what, ENGINE, browsers.WHY_NOT[ability]))
+            with self.subTest(what):
+                self.skipTest(browsers.WHY_NOT[ability])
         return ability in self.browser.can
 
     def needs(self, ability):
@@ -275,10 +272,10 @@ class BrowserGame(unittest.TestCase):
 
     def load_file(self, content):
         """Chooses a file for the page's load button."""
-        with tempfile.NamedTemporaryFile(prefix="qm-load-", suffix=".dat", delete=False) as chosen:
-            chosen.write(content)
-        self.addCleanup(os.remove, chosen.name)
-        self.browser.choose_file("progress-file", chosen.name)
+        chosen = os.path.join(temp_folder(self.addCleanup, "qm-load-"), "qmprogress.dat")
+        with open(chosen, "wb") as file:
+            file.write(content)
+        self.browser.choose_file("progress-file", chosen)
 
     def store(self, values):
         """Puts a progress in the browser while no game runs there: a running game saves its own
@@ -495,7 +492,7 @@ class BrowserGame(unittest.TestCase):
 
     def test_c_installable_offline_and_updated(self):
         # One address serving, in turn, this build and another of a later version.
-        folder = browsers.scratch(self.addCleanup, "qm-web-")
+        folder = temp_folder(self.addCleanup, "qm-web-")
         served = os.path.join(folder, "served")
         shutil.copytree(FOLDER, served)
         server, url = serve(self.addCleanup, served)
@@ -542,7 +539,7 @@ class BrowserGame(unittest.TestCase):
         self.needs("frames")
         # A portal's page on another site (localhost is not 127.0.0.1's site), which shows the game in
         # a frame: the browser keeps the frame's storage apart, for that portal alone.
-        folder = browsers.scratch(self.addCleanup, "qm-portal-")
+        folder = temp_folder(self.addCleanup, "qm-portal-")
         with open(os.path.join(folder, "index.html"), "w") as page:
             page.write('<!doctype html><body style="margin:0; overflow:hidden"><iframe id="game" src="%s" '
                        'allow="fullscreen" style="display:block; border:0; width:%dpx; height:%dpx"></iframe>'
@@ -628,8 +625,9 @@ class WebZip(unittest.TestCase):
         # Game portals' limits.
         self.assertLessEqual(len(names), 1000)
         self.assertLess(max(len(name) for name in names), 240)
-        for name in ("index.html", "quenmarsh.js", "quenmarsh.wasm", "quenmarsh.data", "favicon.png",
-                     "manifest.webmanifest", "sw.js", "LICENSE.txt", "NOTICES.txt", "licences/" + os.environ["QUENMARSH_ZIP_FONT_LICENCE"]):
+        for name in ("index.html", "quenmarsh.js", "quenmarsh.wasm", "quenmarsh.data", "quenmarsh-data.js",
+                     "favicon.png", "manifest.webmanifest", "sw.js", "LICENSE.txt", "NOTICES.txt",
+                     "licences/" + os.environ["QUENMARSH_ZIP_FONT_LICENCE"]):
             self.assertIn(name, names)
         libraries = [line.split() for line in open(LIBRARIES).read().splitlines()]
         self.assertIn("allegro", [name for name, _ in libraries])

@@ -7,8 +7,9 @@ import os
 import re
 import shutil
 import subprocess
-import tempfile
 import unittest
+
+from harness import temp_folder
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 COMPILER = "x86_64-w64-mingw32-gcc-posix"
@@ -20,8 +21,7 @@ exec %s "$@"
 
 class LibraryRebuild(unittest.TestCase):
     def test_a_new_compiler_version_rebuilds_the_libraries(self):
-        work = tempfile.mkdtemp(prefix="qm-libraries-")
-        self.addCleanup(shutil.rmtree, work, True)
+        work = temp_folder(self.addCleanup, "qm-libraries-")
         wrappers = os.path.join(work, "bin")
         os.mkdir(wrappers)
         wrapper = os.path.join(wrappers, COMPILER)

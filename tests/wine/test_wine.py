@@ -9,7 +9,7 @@ import os
 import shutil
 import unittest
 
-from harness import CRYING, GAME, QUIET, RESTING, GameTestCase, wait_until, write_progress
+from harness import CRYING, GAME, QUIET, RESTING, GameTestCase, temp_folder, wait_until, write_progress
 
 PREFIX = os.environ.get("QUENMARSH_WINEPREFIX", "")
 ROAMING = os.path.join(PREFIX, "drive_c", "users", getpass.getuser(), "AppData", "Roaming")
@@ -35,7 +35,7 @@ class UnderWine(GameTestCase):
 
     def another_wine_game(self, program=GAME, asoundrc=None):
         """The game under Wine on whatever the prefix's progress file holds now."""
-        home = self.temp_folder()
+        home = temp_folder(self.addCleanup)
         if asoundrc:
             with open(os.path.join(home, ".asoundrc"), "w") as f:
                 f.write(asoundrc)
@@ -52,7 +52,7 @@ class UnderWine(GameTestCase):
         self.assertOneCopyAtATime(self.start_wine_game(stored=QUIET), self.another_wine_game, QUIET)
 
     def test_without_a_data_folder_the_error_box_then_status_255(self):
-        folder = self.temp_folder()
+        folder = temp_folder(self.addCleanup)
         program = os.path.join(folder, "quenmarsh.exe")
         shutil.copy2(GAME, program)
         game = self.start_wine_game(program=program)
@@ -68,7 +68,7 @@ class UnderWine(GameTestCase):
 
     def test_the_cry_is_heard(self):
         # DirectSound plays through Wine's ALSA driver into a file instead of a sound card.
-        capture = os.path.join(self.temp_folder(), "cry.raw")
+        capture = os.path.join(temp_folder(self.addCleanup), "cry.raw")
         asoundrc = 'pcm.!default { type file slave.pcm "null" file "%s" format raw }\n' % capture
         game = self.start_wine_game(stored=CRYING, asoundrc=asoundrc)
         game.wait_for_window()
