@@ -10,7 +10,8 @@ var scope = self.registration.scope;
 var cachePrefix = 'quenmarsh:' + scope + ':';
 var cacheName = cachePrefix + build;
 
-// The page asks for this build's files with ?v=<build>, so that one page never mixes two builds.
+// The page asks for the program and its data with ?v=<build>, so that it never runs one build's
+// program on another's data; the worker keeps every file of its build under that name.
 function versioned(name) {
   return new URL(name + '?v=' + encodeURIComponent(build), scope).href;
 }

@@ -1,7 +1,7 @@
 // Loading: the data package, its progress shown in the page's bar, then the program.
 'use strict';
 
-// This build's id, stamped in by the build. The page asks for each of the build's files with it,
+// This build's id, stamped in by the build. The page asks for the program and its data with it,
 // so that it never runs one build's program on another's data, whatever a cache holds.
 var build = '%QUENMARSH_BUILD%';
 function versioned(name) { return name + '?v=' + encodeURIComponent(build); }
