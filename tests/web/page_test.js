@@ -85,8 +85,9 @@ function browser(kind) {
 }
 
 // Plays the steps in the world's tabs (of the claim alone, or `whole` pages): "open <tab> <its
-// number>", "end <tab>"'s game, "store <text>" as another tab's game would, "save <tab> <text>" as
-// the tab's own game does, "stored <text>": what the browser holds now; or one of the world's verbs. No page reads the progress as it opens.
+// number>" (which reads no progress), "end <tab>"'s game, "store <text>" as another tab's game
+// would, "save <tab> <text>" as the tab's own game does, "stored <text>" that the browser holds
+// now, or one of the world's verbs ("deliver", "wait", "settle").
 async function play(world, tabs, steps, whole) {
   for (const step of steps.split(', ')) {
     const [verb, tab, number] = step.split(' ');
@@ -104,8 +105,8 @@ async function play(world, tabs, steps, whole) {
 }
 
 test('one tab of the browser plays, whichever way the tabs learn of each other', async (t) => {
-  // Steps: "open <tab> <its number>", "deliver" what the tabs posted, "wait", "settle", "end <tab>"'s
-  // game. `want`: what each tab did (played, settled, and/or said that another tab plays).
+  // Steps as play() has them; `want`: what each tab did (played, settled, and/or said that another
+  // tab plays).
   const cases = [
     ['a tab alone plays once no tab answers', '', 'open a .5, deliver, wait, settle', {a: 'play settled'}],
     ['a tab that asks is refused by the one playing', '', 'open a .5, wait, open b .3, deliver, wait', {a: 'play', b: 'already'}],
