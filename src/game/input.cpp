@@ -1,5 +1,6 @@
 #include "game/input.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace {
@@ -25,11 +26,14 @@ KeyState* keyField(InputState& input, int keycode)
     return nullptr;
 }
 
-void liftFinger(InputState& input, int id)
+// Lifts the finger `id`, and when `withEarlier` the fingers down before it; the rest keep their order.
+void liftFinger(InputState& input, int id, bool withEarlier)
 {
     for (int i = 0; i < input.fingerCount; ++i) {
         if (input.fingers[i] != id) continue;
-        input.fingers[i] = input.fingers[--input.fingerCount];
+        const int first = withEarlier ? 0 : i;
+        std::copy(input.fingers + i + 1, input.fingers + input.fingerCount, input.fingers + first);
+        input.fingerCount -= i + 1 - first;
         return;
     }
 }
@@ -67,7 +71,7 @@ void onTouchBegin(InputState& input, const ALLEGRO_EVENT& event)
 {
     if (event.type != ALLEGRO_EVENT_TOUCH_BEGIN) return;
     // A finger that begins again under the same id has lifted since, unheard.
-    liftFinger(input, event.touch.id);
+    liftFinger(input, event.touch.id, false);
     const bool alone = input.fingerCount == 0;
     if (input.fingerCount < maxFingers) input.fingers[input.fingerCount++] = event.touch.id;
     if (!alone) return;
@@ -79,7 +83,7 @@ void onTouchBegin(InputState& input, const ALLEGRO_EVENT& event)
 void onTouchEnd(InputState& input, const ALLEGRO_EVENT& event)
 {
     if (event.type != ALLEGRO_EVENT_TOUCH_END && event.type != ALLEGRO_EVENT_TOUCH_CANCEL) return;
-    liftFinger(input, event.touch.id);
+    liftFinger(input, event.touch.id, true);
 }
 
 void onDisplaySwitchOut(InputState& input, const ALLEGRO_EVENT& event)

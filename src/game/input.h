@@ -23,10 +23,11 @@ struct InputState {
     int32_t mouseX;  // display pixels, from the last mouse-move event
     int32_t mouseY;
     KeyState buttons[mouseButtonCount];  // mouse buttons 1 to 5, button 1 first
-    // The fingers on the screen that the game knows of, by Allegro's touch id. The game keeps
-    // them itself rather than trusting Allegro's primary flag: Allegro counts fingers down and
-    // drops touch events that come while it has no display, so a lost begin or end (a page
-    // hidden mid-touch) would leave its count wrong, and every later tap ignored, for good.
+    // The fingers on the screen that the game knows of, by Allegro's touch id, the first down
+    // first. The game keeps them itself rather than trusting Allegro's primary flag: Allegro
+    // counts fingers down and drops touch events that come while it has no display, so a lost
+    // begin or end (a page hidden mid-touch) would leave its count wrong, and every later tap
+    // ignored, for good.
     int fingerCount;
     int fingers[maxFingers];
 };
@@ -42,7 +43,10 @@ void onMouseButtonDown(InputState& input, const ALLEGRO_EVENT& event);
 // button 1 where it lands: the pointer moves there first. Other fingers, and lifting or sliding
 // one, do nothing.
 void onTouchBegin(InputState& input, const ALLEGRO_EVENT& event);
-// A finger lifted or cancelled; one the game never saw begin changes nothing.
+// A finger lifted or cancelled, and with it every finger down before it: one whose end was lost
+// counts as lifted once a finger that touched after it lifts, so a lost end costs at most the next
+// tap, never the taps after it (and a finger held while a later one lifts no longer stops taps).
+// One the game never saw begin changes nothing.
 void onTouchEnd(InputState& input, const ALLEGRO_EVENT& event);
 // The display lost the focus (in the browser: the page was hidden, or the window left): a finger
 // may lift meanwhile with no end the game hears of, so every finger counts as lifted.

@@ -574,13 +574,18 @@ def serve_and_browse(test, *flags, prefs=None):
 class PageInPlaceOfTheErrorBox(unittest.TestCase):
     def test_the_page_says_what_the_error_box_would(self):
         # A browser without WebGL, and a data package that does not load: the game (or the page
-        # for it) tells why it cannot run.
-        for flags, blocked, said in ((("--disable-3d-apis",), [], r"^Cannot run: Can not create the display\.$"),
-                                     (SWIFTSHADER, ["*quenmarsh.data?*"], "Can not open the game data")):
+        # for it) tells why it cannot run. A start that throws (its fetch(), here inside the
+        # grant of Web Locks) is told too, in place of the loading bar.
+        no_fetch = "window.fetch = () => { throw new TypeError('no fetch here'); };"
+        for flags, blocked, preload, said in (
+                (("--disable-3d-apis",), [], "", r"^Cannot run: Can not create the display\.$"),
+                (SWIFTSHADER, ["*quenmarsh.data?*"], "", "Can not open the game data"),
+                (SWIFTSHADER, [], no_fetch, r"^Quenmarsh stopped: .*TypeError: no fetch here$")):
             with self.subTest(said):
                 url, browser = serve_and_browse(self, *flags)
                 browser.driver.execute_cdp_cmd("Network.enable", {})
                 browser.driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": blocked})
+                browser.preload(preload)
                 browser.open(url)
                 self.assertRegex(message(browser.js), said)
 

@@ -25,17 +25,27 @@ var folder = location.pathname.replace(/[^/]*$/, '');
 var progressKey = 'quenmarsh-progress:' + folder;
 var toldKey = 'quenmarsh-told-week:' + folder;
 var framed = window.top !== window;
-var opened = openStorage(progressKey, framed);
 // Why the browser does not keep the progress now, or ''.
-var storageProblem = opened.problem;
-// A file the player loaded comes through the reload in the tab's history, which the browser
-// keeps even when it keeps nothing else.
-if (history.state && typeof history.state.quenmarshProgress === 'string') {
-  opened.kept = history.state.quenmarshProgress;
-  history.replaceState(null, '');
-}
+var storageProblem = '';
 // The progress as last saved, or as the page found it: what a saved copy holds.
-var lastText = opened.kept;
+var lastText = null;
+// A save of the game that waits for the claim to settle.
+var heldText = null;
+
+// The progress handed to the game, read only once this tab has the game: read as the page opens,
+// it could miss what the tab that had the game saved as it closed, and the game would play (and
+// save over it) an older progress.
+function openProgress() {
+  var opened = openStorage(progressKey, framed);
+  storageProblem = opened.problem;
+  // A file the player loaded comes through the reload in the tab's history, which the browser
+  // keeps even when it keeps nothing else.
+  if (history.state && typeof history.state.quenmarshProgress === 'string') {
+    opened.kept = history.state.quenmarshProgress;
+    history.replaceState(null, '');
+  }
+  lastText = Module.keptProgress = opened.kept;
+}
 // Set once a loaded file waits for the reload: the running game's saves no longer count.
 var fileLoaded = false;
 // What the game told in its error box, shown when it ends.
@@ -49,6 +59,10 @@ function keepProgress(text) {
   if (fileLoaded) return '';
   if (claim.gaveWay) return messages.otherTabKeeps;
   lastText = text;
+  if (!claim.settled) {
+    heldText = text;  // written once the claim settles, or never should this tab give way
+    return '';
+  }
   var refusal = store(progressKey, text, framed);
   if (refusal && !storageProblem) showNotice(messages.notKept(refusal), 'save');
   if (!refusal && notice.dataset.kind === 'save') hideNotice();
@@ -105,7 +119,7 @@ var Module = {
     });
   },
   locateFile: function (name, prefix) { return prefix + versioned(name); },
-  keptProgress: opened.kept,
+  keptProgress: null,  // openProgress()'s
   keepProgress: keepProgress,
   // The desktop's box is modal and the game ends once it is dismissed: the page shows it at once.
   showErrorBox: function (title, heading, text) {
@@ -131,10 +145,14 @@ new MutationObserver(function () { fitCanvas(canvas); })
   .observe(canvas, {attributes: true, attributeFilter: ['width', 'height']});
 upright.addEventListener('change', showTurnRequest);
 showTurnRequest();
-// Whatever stops the game unforeseen is said in the page rather than left as a still picture.
-window.addEventListener('error', function (event) {
-  if (message.style.display !== 'block') showMessage(messages.stopped(event.message));
-});
+// Whatever stops the game unforeseen, or its start (the claim, the data, the program), is said in
+// the page rather than left as a still picture or a loading bar: what is thrown, and what is
+// rejected with nothing to take the rejection.
+function showStopped(reason) {
+  if (message.style.display !== 'block') showMessage(messages.stopped(reason));
+}
+window.addEventListener('error', function (event) { showStopped(event.message); });
+window.addEventListener('unhandledrejection', function (event) { showStopped(String(event.reason)); });
 document.addEventListener('contextmenu', function (event) { event.preventDefault(); });
 // Where the page cannot go full screen (an iPhone), its button is not shown.
 var canGoFullScreen = fullScreenRequest(document.documentElement) !== null;
@@ -188,6 +206,7 @@ notice.addEventListener('click', hideNotice);
 // Before play, the player learns that this browser keeps nothing for the page, or, in a Safari
 // tab, that it keeps the chip for a week without a visit.
 claimGame('quenmarsh:' + folder, function () {
+  openProgress();
   if (!storageProblem) {
     var week = weekNotice(navigator.standalone, canGoFullScreen, openStorage(toldKey, framed).kept !== null);
     if (week) showNotice(week, 'week');
@@ -207,4 +226,7 @@ claimGame('quenmarsh:' + folder, function () {
   playButton.style.display = 'none';
   showCarryButtons(false);
   showMessage(messages.otherTab);
+}, function () {
+  if (heldText !== null) keepProgress(heldText);
+  heldText = null;
 });

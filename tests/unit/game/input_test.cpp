@@ -115,7 +115,8 @@ TEST(Input, MouseButtonsOneToFiveOnlyAndNeverReleased)
 
 // A tap is a click of button 1 where the finger lands, pointer first, whenever no other finger
 // that the game knows of is down, whatever Allegro's primary flag says (false throughout here).
-// A lost begin or end, or a finger still down when the page was hidden, never stops later taps.
+// A lost begin, or a finger still down when the page was hidden, never stops later taps; a lost
+// end costs the next tap at most.
 TEST(Input, TapsWhileNoOtherFingerIsDown)
 {
     constexpr ALLEGRO_EVENT_TYPE begin = ALLEGRO_EVENT_TOUCH_BEGIN, end = ALLEGRO_EVENT_TOUCH_END;
@@ -137,6 +138,10 @@ TEST(Input, TapsWhileNoOtherFingerIsDown)
         {"a begin without an end, then a hidden page",
          {{begin, 1, true}, {begin, 2, false}, {ALLEGRO_EVENT_DISPLAY_SWITCH_OUT, 0, false}, {begin, 3, true}}},
         {"the same finger begins again", {{begin, 1, true}, {begin, 1, true}}},
+        // Allegro gives a new finger the first free id; one whose end is lost keeps its own.
+        {"an end lost, then taps", {{begin, 1, true}, {begin, 2, false}, {end, 2, false}, {begin, 2, true}}},
+        {"a second finger's end lost", {{begin, 1, true}, {begin, 2, false}, {end, 1, false}, {begin, 1, false},
+                                        {end, 1, false}, {begin, 1, true}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
