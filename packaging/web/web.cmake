@@ -65,7 +65,7 @@ set(QUENMARSH_TOUCH_ICON quenmarsh-maskable-${QUENMARSH_TOUCH_ICON_SIZE}.png)
 # written into the page itself: the page stays one file, which loads whole or not at all, and
 # which the service worker keeps and the build's id stamps as before. Each is named for the
 # browser's console and debugger as page/<file>.
-set(QUENMARSH_PAGE_SCRIPT_FILES messages.js storage.js claim.js carry.js screen.js load.js page.js)
+set(QUENMARSH_PAGE_SCRIPT_FILES messages.js storage.js claim.js carry.js screen.js load.js page.js access.js)
 set(QUENMARSH_PAGE_SCRIPTS)
 foreach(name ${QUENMARSH_PAGE_SCRIPT_FILES})
   file(READ ${QUENMARSH_WEB_DIR}/page/${name} script)

@@ -107,8 +107,11 @@ class Selenium:
     def click_element(self, id):
         self.driver.find_element(By.ID, id).click()
 
-    def escape(self):
-        ActionChains(self.driver).send_keys(Keys.ESCAPE).perform()
+    def press(self, key, shift=False):
+        """A key (Selenium's Keys) pressed and released wherever the focus is, with Shift held if asked."""
+        chain = ActionChains(self.driver)
+        chain = chain.key_down(Keys.SHIFT).send_keys(key).key_up(Keys.SHIFT) if shift else chain.send_keys(key)
+        chain.perform()
 
     def tap(self, points):
         """Fingers put down one after another, then lifted the last first; DevTools makes trusted
@@ -277,9 +280,10 @@ class Firefox:
                        "return [r.left + r.width / 2, r.top + r.height / 2];", id)
         self.click(x, y)
 
-    def escape(self):
-        self.act(dict(type="key", id="keyboard", actions=[dict(type="keyDown", value=Keys.ESCAPE),
-                                                          dict(type="keyUp", value=Keys.ESCAPE)]))
+    def press(self, key, shift=False):
+        keys = [Keys.SHIFT, key] if shift else [key]
+        self.act(dict(type="key", id="keyboard", actions=[dict(type="keyDown", value=k) for k in keys] +
+                      [dict(type="keyUp", value=k) for k in reversed(keys)]))
 
     def tap(self, points):
         """Fingers put down one after another, then lifted the last first: one step a tick, each
