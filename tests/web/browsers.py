@@ -43,6 +43,7 @@ WHY_NOT = {
     "safari": "only Chromium's DevTools give a page Safari's navigator.standalone for one load",
     "frames": "a frame of another site is tried in Chromium alone, the engine most portals' players use",
     "updates": "updating the kept files is tried in Chromium alone, to keep the other engines' runs short",
+    "keys": "its window never has the focus in an Xvfb without a window manager, and there Enter and Space press no button",
 }
 
 
@@ -178,7 +179,7 @@ def open_webkit(cleanup, display):
     cleanup(driver.quit)
     # The file to choose is on this computer: its path is what the driver types.
     driver.file_detector = UselessFileDetector()
-    return Selenium("webkit", driver, downloads, set())
+    return Selenium("webkit", driver, downloads, {"keys"})
 
 
 class Firefox:
