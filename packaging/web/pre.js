@@ -1,9 +1,9 @@
 // The browser's side of the platform layer (src/shell/platform_web.cpp), run inside the game's
-// script before the game starts: whether the browser has WebGL (and which), the page's hidden and
-// closed events, and the sound started by a tap. The page (index.html, from page/page.js) sets
-// Module's showErrorBox, keptProgress, keepProgress and gameEnded, which the game's platform file
-// calls: the error box, the progress text the browser keeps, each save, and the end with main()'s
-// status.
+// script before the game starts: whether the browser has WebGL (and which), where SDL hears keys,
+// the page's hidden and closed events, and the sound started by a tap. The page (index.html, from
+// page/page.js and page/access.js) sets Module's showErrorBox, keptProgress, keepProgress,
+// gameEnded and describeScreen, which the game's platform file calls: the error box, the progress
+// text the browser keeps, each save, the end with main()'s status, and what the screen shows.
 
 Module['showErrorBox'] = Module['showErrorBox'] || function (title, heading, message) {
   console.warn(title + ': ' + heading + ': ' + message);
@@ -12,6 +12,7 @@ Module['showErrorBox'] = Module['showErrorBox'] || function (title, heading, mes
 Module['keptProgress'] = Module['keptProgress'] || null;
 Module['keepProgress'] = Module['keepProgress'] || function () { return 'no page keeps it'; };
 Module['gameEnded'] = Module['gameEnded'] || function () {};
+Module['describeScreen'] = Module['describeScreen'] || function () {};
 
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function () {
@@ -30,6 +31,13 @@ Module['preRun'].push(function () {
   Module['glesVersion'] = webgl2 ? 3 : 2;
   var lose = webgl.getExtension('WEBGL_lose_context');
   if (lose) lose.loseContext();
+});
+
+// SDL hears keys only on the canvas (its hint, which it reads from the environment too), not on
+// the whole window, where it would cancel Tab and so keep the focus from moving between the
+// page's buttons. The page passes Escape on to the canvas from anywhere (page/access.js).
+Module['preRun'].push(function () {
+  ENV['SDL_EMSCRIPTEN_KEYBOARD_ELEMENT'] = '#canvas';
 });
 
 // Browsers keep a page's sound off until the player acts in it. Allegro's own wake-up listens

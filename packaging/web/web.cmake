@@ -64,9 +64,10 @@ set(QUENMARSH_TOUCH_ICON quenmarsh-maskable-${QUENMARSH_TOUCH_ICON_SIZE}.png)
 # The page's script, one file a concern in page/, is written into the page itself: the page stays
 # one file, which loads whole or not at all, and which the service worker keeps and the build's id
 # stamps as before. Each is named for the browser's console and debugger as page/<file>. The
-# others only define functions and values; page.js, last, puts them together and starts the page
-# once they are all there (load.js calls back its Module and showMessage).
-set(QUENMARSH_PAGE_SCRIPT_FILES messages.js storage.js claim.js carry.js screen.js load.js page.js)
+# first six only define functions and values; page.js puts them together and starts the page
+# (load.js calls back its Module and showMessage), and access.js, after it, lays the accessible
+# copy of the game over page.js's canvas and answers its Module.
+set(QUENMARSH_PAGE_SCRIPT_FILES messages.js storage.js claim.js carry.js screen.js load.js page.js access.js)
 set(QUENMARSH_PAGE_SCRIPTS)
 foreach(name ${QUENMARSH_PAGE_SCRIPT_FILES})
   file(READ ${QUENMARSH_WEB_DIR}/page/${name} script)

@@ -36,8 +36,6 @@ void foodDecays(Progress& p) { decay(p.food, p.health); }
 
 void waterDecays(Progress& p) { decay(p.water, p.health); }
 
-// Above this heat the chip loses a quarter of health each tick.
-static constexpr float scaldingHeat = 200.0f;
 static constexpr double heatDamagePerTick = 0.25;
 
 void heatDamage(Progress& p)

@@ -5,6 +5,8 @@
 constexpr float meterFull = 255.0f;
 // Food and water above this heal the chip, and are part of raising it.
 constexpr float wellFilled = 200.0f;
+// Above this heat the chip loses a quarter of health each tick.
+constexpr float scaldingHeat = 200.0f;
 
 // These four widen the meter to double, add or subtract, and round back to float.
 void heatFollowsFire(Progress& p);

@@ -63,3 +63,6 @@ constexpr int32_t countersHeight = 50;
 constexpr int32_t countersTextX = 5;
 constexpr int32_t goodCountY = 5;
 constexpr int32_t deadCountY = 25;
+// The counters' words, with the count.
+constexpr const char* goodCountText = "Good Chips: %d";
+constexpr const char* deadCountText = "Dead Chips: %d";

@@ -6,6 +6,7 @@
 #include "dialog/dialog_screen.h"
 #include "game/frame_view.h"
 #include "game/screen_flow.h"
+#include "game/screen_report.h"
 #include "progress/progress.h"
 #include "render/care_screen.h"
 #include "render/draw_sprite.h"
@@ -141,6 +142,8 @@ void runGameLoop()
             shown = frameView(state);
             state.redrawRequested = false;
         }
+        // The page's accessible copy of the screen follows what the frame shows.
+        reportScreenChanges(state);
         // After the flip, so the black frame of a switch is already on screen; the last save
         // comes after the loop anyway.
         if (state.saveRequested && state.running) saveProgress();

@@ -110,8 +110,8 @@ void drawPanelLayer(const GameLoopState& state)
     al_draw_filled_rectangle(0, 0, countersWidth, countersHeight, al_map_rgba(255, 127, 127, 255));
     al_hold_bitmap_drawing(true);
     al_draw_textf(state.assets.uiFont, al_map_rgb(255, 255, 255), countersTextX, goodCountY, 0,
-                  "Good Chips: %d", (int)progress.goodCount);
-    al_draw_textf(state.assets.uiFont, red, countersTextX, deadCountY, 0, "Dead Chips: %d",
+                  goodCountText, (int)progress.goodCount);
+    al_draw_textf(state.assets.uiFont, red, countersTextX, deadCountY, 0, deadCountText,
                   (int)progress.deadCount);
     al_hold_bitmap_drawing(false);
 }

@@ -48,6 +48,11 @@ struct PageWindow {
 };
 bool pageWindow(PageWindow& window);
 
+// In the browser the page keeps an accessible copy of what the game shows, over its canvas, for
+// screen readers and keyboards: the game hands it each new description of the screen, as JSON
+// text (game/screen_report.h). Desktops have no page: nothing to do there.
+void describeScreen(const std::string& description);
+
 // Whether a tap on a touch screen reaches the game only as a touch: in the browser, where
 // Allegro drops the mouse events SDL makes of touches. Desktop systems turn taps into mouse
 // events themselves, so there the game does not listen for touches (it would see taps twice).

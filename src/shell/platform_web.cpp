@@ -95,6 +95,11 @@ bool pageWindow(PageWindow& window)
     return true;
 }
 
+// Module.describeScreen(description) is the page's accessible copy of the screen (page/access.js).
+EM_JS(void, tellPageScreen, (const char* description), { Module['describeScreen'](UTF8ToString(description)); });
+
+void describeScreen(const std::string& description) { tellPageScreen(description.c_str()); }
+
 // Allegro's SDL backend drops the mouse events SDL makes of touches.
 bool tapsComeAsTouches() { return true; }
 

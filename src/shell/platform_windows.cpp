@@ -20,9 +20,10 @@ void watchEndSignals()
 }
 
 // No page around the game: the monitor sizes its display, and the system turns taps into
-// mouse events, and lets sound play at once.
+// mouse events, and lets sound play at once. Nor is there a page to describe the screen to.
 bool pageWindow(PageWindow&) { return false; }
 bool tapsComeAsTouches() { return false; }
+void describeScreen(const std::string&) {}
 
 // Windows has no display connection to lose.
 void watchDisplayConnection(void (*)()) {}

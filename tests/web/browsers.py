@@ -41,6 +41,7 @@ WHY_NOT = {
     "safari": "only Chromium's DevTools give a page Safari's navigator.standalone for one load",
     "frames": "a frame of another site is tried in Chromium alone, the engine most portals' players use",
     "updates": "updating the kept files is tried in Chromium alone, to keep the other engines' runs short",
+    "keys": "its window never has the focus in an Xvfb without a window manager, and there Enter and Space press no button",
 }
 
 
@@ -98,8 +99,11 @@ class Selenium:
     def click_element(self, id):
         self.driver.find_element(By.ID, id).click()
 
-    def escape(self):
-        ActionChains(self.driver).send_keys(Keys.ESCAPE).perform()
+    def press(self, key, shift=False):
+        """A key (Selenium's Keys) pressed and released wherever the focus is, with Shift held if asked."""
+        chain = ActionChains(self.driver)
+        chain = chain.key_down(Keys.SHIFT).send_keys(key).key_up(Keys.SHIFT) if shift else chain.send_keys(key)
+        chain.perform()
 
     def tap(self, points):
         """Fingers put down one after another, then lifted the last first; DevTools makes trusted
@@ -166,7 +170,7 @@ def open_webkit(cleanup, display):
     cleanup(driver.quit)
     # The file to choose is on this computer: its path is what the driver types.
     driver.file_detector = UselessFileDetector()
-    return Selenium("webkit", driver, downloads, set())
+    return Selenium("webkit", driver, downloads, {"keys"})
 
 
 class Firefox:
@@ -267,9 +271,10 @@ class Firefox:
                        "return [r.left + r.width / 2, r.top + r.height / 2];", id)
         self.click(x, y)
 
-    def escape(self):
-        self.act(dict(type="key", id="keyboard", actions=[dict(type="keyDown", value=Keys.ESCAPE),
-                                                          dict(type="keyUp", value=Keys.ESCAPE)]))
+    def press(self, key, shift=False):
+        keys = [Keys.SHIFT, key] if shift else [key]
+        self.act(dict(type="key", id="keyboard", actions=[dict(type="keyDown", value=k) for k in keys] +
+                      [dict(type="keyUp", value=k) for k in reversed(keys)]))
 
     def tap(self, points):
         """Fingers put down one after another, then lifted the last first: one step a tick, each

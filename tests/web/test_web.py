@@ -19,6 +19,8 @@ import unittest
 import urllib.parse
 import zipfile
 
+from selenium.webdriver.common.keys import Keys
+
 import browsers
 import harness
 from harness import Shot, progress, progress_text, parse_progress, stop, temp_folder
@@ -93,6 +95,15 @@ if (!window.quenmarshErrors) {
   addEventListener('error', event => quenmarshErrors.push(String(event.message)));
   addEventListener('unhandledrejection', event => quenmarshErrors.push(String(event.reason)));
 }
+"""
+
+
+# The game's accessible copy, as the page's roles, names and aria-live give it.
+COPY = """
+const game = document.querySelector('[role=region][aria-label="Quenmarsh"], section[aria-label="Quenmarsh"]');
+return {live: [...game.querySelectorAll('[aria-live]')].map(e => e.textContent),
+        buttons: [...game.querySelectorAll('button')].map(e => e.textContent),
+        meters: [...game.querySelectorAll('[role=meter]')].map(e => [e.ariaLabel, Number(e.ariaValueNow)])};
 """
 
 
@@ -173,6 +184,50 @@ class BrowserGame(unittest.TestCase):
     def until(self, expression, what, timeout=30):
         """Waits for a script's `expression` to be true in the page; returns its value."""
         return harness.wait_until(lambda: self.js("return %s;" % expression), timeout, what=what)
+
+    def accessible(self):
+        """What a screen reader finds in the game: the texts of its live regions, its buttons' names
+        and its meters' names and values, each in order. Chromium's accessibility tree; elsewhere
+        the page's roles, names and aria-live."""
+        if ENGINE != "chromium":
+            return self.js(COPY)
+        nodes = {node["nodeId"]: node for node in self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]}
+        seen = dict(live=[], buttons=[], meters=[])
+
+        def walk(node, live):
+            role, name = node["role"]["value"], node.get("name", {}).get("value")
+            if role == "StaticText" and live is not None:
+                live.append(name)
+            elif role == "button":
+                seen["buttons"].append(name)
+            elif role == "meter":
+                seen["meters"].append([name, int(node["value"]["value"])])
+            polite = any(p["name"] == "live" and p["value"]["value"] == "polite" for p in node.get("properties", []))
+            text = [] if polite and live is None else live
+            for child in node.get("childIds", []):
+                walk(nodes[child], text)
+            if text is not live:
+                seen["live"].append(" ".join(text))
+        walk(next(n for n in nodes.values() if n["role"]["value"] == "region" and n["name"]["value"] == "Quenmarsh"), None)
+        return seen
+
+    def focused(self):
+        return self.js("return document.activeElement.textContent;")
+
+    def focus_reaches(self, name):
+        """The page gives the focus to the first of the game's buttons; where the window has not the
+        focus (Firefox's here), the first Tab reaches it."""
+        if not self.js("return document.hasFocus();"):
+            say("the window has not the focus: a Tab gives it to %r" % name)
+            self.browser.press(Keys.TAB)
+        self.assertEqual(self.focused(), name)
+
+    def press_focused(self, key):
+        """Enter or Space on the focused button; where the driver cannot, the click they would make."""
+        if self.can("keys", "Enter and Space on a button"):
+            self.browser.press(key)
+        else:
+            self.js("document.activeElement.click();")
 
     def read_console(self):
         if "console" in self.browser.can:
@@ -313,15 +368,38 @@ class BrowserGame(unittest.TestCase):
         say("%.1f s from opening the page to dialog node 0" % (time.monotonic() - start))
         self.assertIsNone(self.stored(), "a fresh browser has no progress")
 
-        # "Will do!" leads to the care screen with its panel and bars; fuel lifts the fire.
-        layout = harness.Layout(*self.display)
+        # What a screen reader finds: the lines in a live region, the answers as buttons in order,
+        # the first with the focus. Keys alone answer "Will do!" (Tab, Shift+Tab, Enter), which
+        # leads to the care screen with its panel and bars, and put wood on the fire (Tab, Space).
+        seen = self.accessible()
+        self.assertIn("Well, I see you have your chip. Do well to raise it.", seen["live"])
+        self.assertEqual(seen["buttons"], ["Will do!", "Don't tell me want to do!", "Whatever", "I'll try."])
+        self.focus_reaches("Will do!")
+        self.browser.press(Keys.TAB)
+        self.assertEqual(self.focused(), "Don't tell me want to do!")
+        self.browser.press(Keys.TAB, shift=True)
         clicked = time.monotonic()
-        self.click(*layout.answer_point(0, "Will do!"))
+        self.press_focused(Keys.ENTER)
         care = self.wait_for_screen(lambda s: s.is_care_screen() and all(s.controls_shown()), "the care screen")
         self.assertIn(care.meter("fire"), (None, 0), "a fresh chip has no fire")
-        self.click(*layout.button_centre(3))
+        names = self.js("return messages.panelControls;")
+        seen = self.accessible()
+        self.assertEqual(seen["buttons"], names[1:] + names[:1])
+        self.assertEqual([name for name, _ in seen["meters"]], self.js("return messages.meters;"))
+        self.assertEqual(seen["meters"][:2], [["Heat", 0], ["Fire", 0]])
+        self.focus_reaches(names[1])
+        self.browser.press(Keys.TAB)
+        self.browser.press(Keys.TAB)
+        self.assertEqual(self.focused(), names[3])
+        self.press_focused(Keys.SPACE)
         self.wait_for_screen(lambda s: s.is_care_screen() and s.meter("fire") is not None
                              and abs(s.meter("fire") - 20) <= 1, "the fire at 20")
+        harness.wait_until(lambda: self.accessible()["meters"][1] == ["Fire", 7], 10, what="the fire's meter at 7 %")
+        # The mouse, through the copy over the canvas, once the panel has rested.
+        layout = harness.Layout(*self.display)
+        self.until("!document.querySelector('#access [aria-disabled=true]')", "the panel rested")
+        self.click(*layout.button_centre(3))
+        self.wait_for_screen(lambda s: s.meter("fire") is not None and abs(s.meter("fire") - 40) <= 1, "the fire at 40")
         self.assertEqual(self.stored()["phase"], 0, "the switch to the care screen was saved")
 
         # 60 ticks a second: the phase position the page saves when hidden counts the care ticks
@@ -338,7 +416,7 @@ class BrowserGame(unittest.TestCase):
         # care, which a busy machine can take to get this far again: what follows plays a
         # well-fed chip of its own, and a reload resumes on the care screen with its meters.
         left = self.store(progress(phase=0, phaseTick=100, fire=20, heat=20))
-        self.assertAlmostEqual(left["fire"], 20, delta=0.01)
+        self.assertAlmostEqual(left["fire"], 40, delta=0.01)
         self.open_page()
         resumed = self.wait_for_screen(lambda s: s.is_care_screen(), "the care screen after a reload")
         self.assertLessEqual(abs(resumed.meter("fire") - 20), 1)
@@ -396,7 +474,7 @@ class BrowserGame(unittest.TestCase):
             say("the cry's loudest sample: %.2f" % self.js("return window.quenmarshLoudest;"))
 
         # Escape ends the game with the save; the page says so and how to play again.
-        self.browser.escape()
+        self.browser.press(Keys.ESCAPE)
         self.assertEqual(message(self.js), self.js("return messages.ended('');"))
         # The crying chip's meters, as many ticks on as the saved phase position tells.
         saved = self.stored()
@@ -612,7 +690,7 @@ class BrowserKeepingNothing(unittest.TestCase):
         # The game plays to its end (Escape at the first screen that reads keys), and the end
         # says that the progress was not kept.
         def ended():
-            browser.escape()
+            browser.press(Keys.ESCAPE)
             return shown_text(browser.js, "message")
         text = harness.wait_until(ended, 90, interval=1, what="the end")
         self.assertEqual(text, browser.js("return messages.ended(messages.storageBlocked);"))

@@ -50,4 +50,15 @@ var messages = {
   saveCopy: 'Save a copy of the progress',
   loadFile: 'Load a progress file',
   close: 'Close',
+
+  // The game's accessible copy (access.js): its name, the side panel's controls by the game's
+  // number for them (0 the close button, 1 to 4 the care actions) and its meters, top to bottom.
+  game: 'Quenmarsh',
+  panelControls: ['Quit', 'Feed the chip', 'Give the chip water', 'Put wood on the fire', 'Douse the fire'],
+  meters: ['Heat', 'Fire', 'Food', 'Water', 'Health'],
+  // Said once a meter starts to harm the chip, and once it stops; the fire harms only through the heat.
+  intoDanger: ['Too hot: the heat is hurting the chip.', '', 'No food left: the chip is starving.',
+               'No water left: the chip is thirsty.', 'Health is low: the chip is crying.'],
+  outOfDanger: ['The heat no longer hurts the chip.', '', 'The chip has food again.', 'The chip has water again.',
+                'The chip has stopped crying.'],
 };
