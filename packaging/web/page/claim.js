@@ -21,9 +21,8 @@ function claimGame(name, play, already, settled) {
       already();
       return;
     }
-    claim.settled = true;
     play();
-    settled();
+    settle(settled);
     // Held while this page's game lives.
     return new Promise(function (resolve) { claim.release = resolve; });
   }).catch(function (error) {
@@ -36,10 +35,15 @@ function claimGame(name, play, already, settled) {
 }
 
 // A tab that plays by the channel may yet hear of an earlier game from a tab that was busy
-// starting it, which answers once its long tasks are done (well under a second even on a slow
-// phone): for this long the claim is not settled. An answer later still (from a tab the browser
-// froze in the background) makes this tab give way all the same, after it saved.
+// starting it, which answers once its long task is done (1.7 s the longest seen, in headless
+// Chromium on a first visit): for this long the claim is not settled. An answer later still (from
+// a tab the browser froze in the background) makes this tab give way all the same, after it saved.
 var settleTime = 5000;
+
+function settle(settled) {
+  claim.settled = true;
+  settled();
+}
 
 // Without Web Locks (a page that is not a secure context, or site data blocked), the tabs ask
 // each other: a tab that plays answers every one that asks, and of two tabs asking at once the
@@ -51,9 +55,8 @@ function claimByChannel(name, play, already, settled) {
   try {
     channel = new BroadcastChannel(name);
   } catch (error) {
-    claim.settled = true;
     play();
-    settled();
+    settle(settled);
     return;
   }
   var mine = Math.random(), state = 'asking', since = 0;
@@ -82,11 +85,7 @@ function claimByChannel(name, play, already, settled) {
     since = Date.now();
     channel.postMessage({playing: since, id: mine});
     claim.release = function () { channel.close(); };
-    setTimeout(function () {
-      if (state !== 'playing') return;
-      claim.settled = true;
-      settled();
-    }, settleTime);
+    setTimeout(function () { if (state === 'playing') settle(settled); }, settleTime);
     play();
   }, 500);
 }
