@@ -15,7 +15,7 @@ unexport EM_CACHE
 # The sub-makes of `cmake --build` would otherwise announce every directory they enter.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps test-deps package-deps windows-deps web-deps windows-libs web-libs check-packages build test-build run test native-test sanitize windows windows-test web web-test play-web bench deb clean
+.PHONY: all deps test-deps package-deps windows-deps web-deps windows-libs web-libs check-packages build test-build run test native-test native-ctest sanitize windows windows-test web web-test play-web bench deb clean
 
 all: build
 
@@ -73,9 +73,13 @@ test: test-deps
 # A test run that waits for no other to be running: the prefix of its command.
 TAKE_TURNS = mkdir -p $(CURDIR)/$(BUILD) && flock $(CURDIR)/$(BUILD)/tests.lock
 
-# One turn for the sanitizer run and the whole native suite after it.
+# One turn for the sanitizer run and the whole native suite after it (native-ctest, which takes
+# no turn of its own).
 native-test: test-build
-	$(TAKE_TURNS) sh -c '$(MAKE) sanitize && cd $(BUILD) && ctest --output-on-failure --timeout 600'
+	$(TAKE_TURNS) $(MAKE) native-ctest
+
+native-ctest: sanitize
+	cd $(BUILD) && ctest --output-on-failure --timeout 600
 
 # The Windows and browser builds: $(WINDOWS_BUILD)/Quenmarsh-<version>-windows-x64.zip, cross-built
 # with MinGW-w64, and $(WEB_BUILD)/Quenmarsh-<version>-web.zip, built with Emscripten. Each takes
