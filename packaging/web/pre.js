@@ -13,6 +13,11 @@ Module['keptProgress'] = Module['keptProgress'] || null;
 Module['keepProgress'] = Module['keepProgress'] || function () { return 'no page keeps it'; };
 Module['gameEnded'] = Module['gameEnded'] || function () {};
 
+// The game decodes its pictures and its sound itself, when it needs them: the browser need not
+// decode the data package's copies as the package is unpacked.
+Module['noImageDecoding'] = true;
+Module['noAudioDecoding'] = true;
+
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function () {
   // Without WebGL Allegro cannot make its display, and does not live through trying: the page
