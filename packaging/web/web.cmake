@@ -30,26 +30,27 @@ add_custom_command(OUTPUT quenmarsh.data quenmarsh-data.js
   VERBATIM)
 add_custom_target(quenmarsh-web-data DEPENDS quenmarsh.data quenmarsh-data.js)
 
-# The game waits in three places only: the intro rests between its frames (al_rest), the game
-# loop waits for its next event (al_wait_for_event, which rests until one comes), and SDL hands
-# the browser each frame it shows (al_flip_display, down to SDL's Emscripten_GLES_SwapWindow).
-# In the browser each is a return to the browser's event loop, through Asyncify, which needs
-# every function on the way from main() down to the wait instrumented: those few alone are (the
-# names are the wasm's, C++ ones with their parameters; some are inlined into their callers in
-# the release build, whose link then warns that it misses them), and the rest of the program
-# stays as small and as fast as without Asyncify. The runtime outlives main() (no EXIT_RUNTIME):
-# on the end page, the page still asks the game whether a file the player loads is a progress
-# file. SDL2's own JavaScript calls two of Emscripten's library functions that nothing else
-# pulls in. Both lists are named in files, one name a line, which need no quoting.
+# The game rests in a few places only: the intro between its frames (al_rest), the game loop
+# until its next event comes (al_wait_for_event, which rests until then), start-up between its
+# longer steps (yieldToPage), and SDL after each frame it hands the browser (al_flip_display,
+# down to SDL's Emscripten_GLES_SwapWindow). In the browser each is a return to the browser's
+# event loop, through Asyncify, which needs every function on the way from main() down to the
+# rest instrumented: those few alone are (a C++ name ending in * for its parameters; in the
+# release build some are inlined into their callers, and the link warns that it misses them),
+# and the rest of the program stays as small and as fast as without Asyncify. The runtime
+# outlives main() (no EXIT_RUNTIME): on the end page, the page still asks the game whether a
+# file the player loads is a progress file. SDL2's own JavaScript calls two of Emscripten's
+# library functions that nothing else pulls in. Both lists are named in files, one name a line,
+# which need no quoting.
 set(quenmarsh_waiting_functions ${CMAKE_CURRENT_BINARY_DIR}/waiting-functions.txt)
-file(CONFIGURE OUTPUT ${quenmarsh_waiting_functions} @ONLY CONTENT "main\n__main_argc_argv\nrunIntro()\nrunGameLoop()\n\
-al_rest\n_al_sdl_rest\nSDL_Delay\nal_wait_for_event\n\
+file(CONFIGURE OUTPUT ${quenmarsh_waiting_functions} @ONLY CONTENT "main\nrunIntro*\nrunGameLoop*\n\
+startUp*\nloadAssets*\nyieldToPage*\nal_rest\n_al_sdl_rest\nSDL_Delay\nal_wait_for_event\n\
 al_flip_display\nsdl_flip_display\nSDL_GL_SwapWindow\nSDL_GL_SwapWindowWithResult\nEmscripten_GLES_SwapWindow\n")
 set(quenmarsh_library_functions ${CMAKE_CURRENT_BINARY_DIR}/library-functions.txt)
 file(WRITE ${quenmarsh_library_functions} "$dynCall\n$autoResumeAudioContext\n")
 target_link_options(quenmarsh PRIVATE
   -sASYNCIFY -sASYNCIFY_ONLY=@${quenmarsh_waiting_functions}
-  -sALLOW_MEMORY_GROWTH=1 -sFULL_ES2=1 -sMAX_WEBGL_VERSION=2 -sFORCE_FILESYSTEM=1
+  -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sFULL_ES2=1 -sMAX_WEBGL_VERSION=2 -sFORCE_FILESYSTEM=1
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${quenmarsh_library_functions} --pre-js ${QUENMARSH_WEB_DIR}/pre.js)
 set_target_properties(quenmarsh PROPERTIES LINK_DEPENDS "${QUENMARSH_WEB_DIR}/pre.js;${quenmarsh_waiting_functions}")
 # Every byte of the program is downloaded before the game starts: the release build is

@@ -23,6 +23,7 @@ void watchEndSignals()
 // mouse events, and lets sound play at once.
 bool pageWindow(PageWindow&) { return false; }
 bool tapsComeAsTouches() { return false; }
+void yieldToPage() {}
 
 // Windows has no display connection to lose.
 void watchDisplayConnection(void (*)()) {}

@@ -30,6 +30,7 @@ int onDisplayLost(Display*)
 // mouse events, and lets sound play at once.
 bool pageWindow(PageWindow&) { return false; }
 bool tapsComeAsTouches() { return false; }
+void yieldToPage() {}
 
 void watchDisplayConnection(void (*lastSave)())
 {

@@ -10,13 +10,16 @@
 - the longest main-thread task before the first dialog (Chromium's "longtask" entries);
 
 and the bytes the page fetched before the first dialog (the page itself and every resource it
-asked for), as served and each compressed with gzip -9, and the zip's size beside the folder.
-The median, minimum and maximum of each time over the loads, each against its goal.
+asked for but the icons the manifest names, fetched for installing), as served and each
+compressed with gzip -9, and the zip's size beside the folder. The median, minimum and maximum
+of each time over the loads, each against its goal.
 
-Usage: web_bench.py [RUNS] FOLDER [FOLDER...]   (a column for each folder; RUNS 5 by default)"""
+Usage: web_bench.py [RUNS] FOLDER [FOLDER...]   (RUNS 5 by default; a column for each folder,
+whose loads take turns with the others')"""
 
 import contextlib
 import gzip
+import json
 import os
 import statistics
 import subprocess
@@ -37,19 +40,23 @@ FLAGS = ("--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--disable-qu
 
 # Runs before the page's own scripts. Every draw call schedules one look at the canvas for the
 # end of its task (a microtask), where the frame is complete and not yet shown: the first such
-# look is the first frame; the dialog is the first whose probe pixels are all as expected.
+# look is the first frame; the dialog is the first whose probe pixels are all as expected. Reading
+# pixels makes the page wait for the frame to be drawn, so the pixels are read at most every
+# LOOK_MS: the first dialog is known to within that.
+LOOK_MS = 50
 WATCH = """
 (() => {
   const bench = window.quenmarshBench = {firstFrame: null, dialog: null, longTasks: []};
   new PerformanceObserver(list => list.getEntries().forEach(task => bench.longTasks.push([task.startTime, task.duration])))
     .observe({type: 'longtask', buffered: true});
   const probes = %(probes)s, pixel = new Uint8Array(4);
-  let looking = false;
+  let looking = false, lastRead = -Infinity;
   function look(gl) {
     looking = false;
     const now = performance.now();
     if (bench.firstFrame === null) bench.firstFrame = now;
-    if (gl.canvas.width !== %(width)d || gl.canvas.height !== %(height)d) return;
+    if (gl.canvas.width !== %(width)d || gl.canvas.height !== %(height)d || now - lastRead < %(look)d) return;
+    lastRead = now;
     const target = gl.READ_FRAMEBUFFER || gl.FRAMEBUFFER;
     const bound = gl.getParameter(gl.READ_FRAMEBUFFER_BINDING || gl.FRAMEBUFFER_BINDING);
     gl.bindFramebuffer(target, null);
@@ -90,7 +97,7 @@ def load_once(url):
     with contextlib.ExitStack() as cleanup:
         browser = browsers.open_chromium(cleanup.callback, *FLAGS)
         browser.size_page(WIDTH, HEIGHT)
-        browser.preload(WATCH % dict(probes=probes(), width=WIDTH, height=HEIGHT))
+        browser.preload(WATCH % dict(probes=probes(), width=WIDTH, height=HEIGHT, look=LOOK_MS))
         browser.open(url)
         harness.wait_until(lambda: browser.js("return quenmarshBench.dialog !== null;"), 60, interval=0.2,
                            what="the first dialog")
@@ -115,26 +122,41 @@ def sizes(folder, paths):
     return raw, packed
 
 
-def measure(folder, runs):
+def serve(folder, cleanup):
+    """The address of a server for `folder`, which `cleanup` stops."""
     server = subprocess.Popen([sys.executable, SERVER, folder], stdout=subprocess.PIPE, text=True,
                               preexec_fn=browsers.die_with_parent)
-    try:
-        url = server.stdout.readline().split("open ")[1].split(" ")[0]
-        loads = []
+    cleanup.callback(server.wait)
+    cleanup.callback(server.terminate)
+    return server.stdout.readline().split("open ")[1].split(" ")[0]
+
+
+def measure(folders, runs):
+    """Each folder's loads, taking turns, so that whatever else the machine does weighs on all alike."""
+    loads = {folder: [] for folder in folders}
+    with contextlib.ExitStack() as cleanup:
+        urls = {folder: serve(folder, cleanup) for folder in folders}
         for run in range(runs):
-            loads.append(load_once(url))
-            print("  %s load %d: first frame %.2f s, first dialog %.2f s, longest task %.0f ms"
-                  % (folder, run + 1, *loads[-1][:3]), flush=True)
-            time.sleep(1)
-    finally:
-        server.terminate()
-        server.wait()
-    fetched = sorted({path for load in loads for path in load[3]})
-    raw, packed = sizes(folder, fetched)
-    zips = [os.path.join(os.path.dirname(os.path.abspath(folder)), name)
-            for name in os.listdir(os.path.join(folder, "..")) if name.endswith("-web.zip")]
-    return dict(times=[[load[i] for load in loads] for i in range(3)], fetched=fetched, raw=raw, packed=packed,
-                zip=os.path.getsize(zips[0]) if zips else None)
+            for folder in folders:
+                loads[folder].append(load_once(urls[folder]))
+                print("  %s load %d: first frame %.2f s, first dialog %.2f s, longest task %.0f ms"
+                      % (folder, run + 1, *loads[folder][-1][:3]), flush=True)
+                time.sleep(1)
+    results = []
+    for folder in folders:
+        fetched = sorted({path for load in loads[folder] for path in load[3]} - installing_icons(folder))
+        raw, packed = sizes(folder, fetched)
+        zips = [os.path.join(folder, "..", name) for name in os.listdir(os.path.join(folder, ".."))
+                if name.endswith("-web.zip")]
+        results.append(dict(times=[[load[i] for load in loads[folder]] for i in range(3)], fetched=fetched,
+                            raw=raw, packed=packed, zip=os.path.getsize(zips[0]) if zips else None))
+    return results
+
+
+def installing_icons(folder):
+    """The paths of the icons the manifest names, which the browser fetches for installing alone."""
+    with open(os.path.join(folder, "manifest.webmanifest")) as manifest:
+        return {"/" + icon["src"] for icon in json.load(manifest)["icons"]}
 
 
 def main():
@@ -142,7 +164,7 @@ def main():
     runs = int(args.pop(0)) if args and args[0].isdigit() else 5
     if not args:
         sys.exit(__doc__)
-    results = [measure(folder, runs) for folder in args]
+    results = measure(args, runs)
     print("\nChromium, %d cold loads each, median (min-max):" % runs)
     print("%-40s %-10s" % ("", "goal") + "".join(" %-24s" % folder[-24:] for folder in args))
     for i, (name, unit, goal) in enumerate(GOALS):
