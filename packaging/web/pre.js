@@ -37,7 +37,8 @@ Module['preRun'].push(function () {
     Module['glesVersion'] = webgl2 ? 3 : 2;
     var lose = webgl.getExtension('WEBGL_lose_context');
     if (lose) lose.loseContext();
-    removeRunDependency('webgl');
+    // The game starts in a turn of its own as well.
+    setTimeout(function () { removeRunDependency('webgl'); });
   });
 });
 

@@ -119,6 +119,7 @@ bool startUp(const char* programPath)
     if (tapsComeAsTouches()) al_install_touch_input();
     al_install_joystick();  // never registered: the game takes no joystick input
 
+    yieldToPage();
     if (!createDisplay()) return fail("Can not create the display.");
     yieldToPage();
     al_inhibit_screensaver(true);
