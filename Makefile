@@ -15,7 +15,7 @@ unexport EM_CACHE
 # The sub-makes of `cmake --build` would otherwise announce every directory they enter.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps test-deps package-deps windows-deps web-deps windows-libs web-libs check-packages build test-build run test native-test native-ctest sanitize windows windows-test web web-test play-web bench deb clean
+.PHONY: all deps test-deps package-deps windows-deps web-deps windows-libs web-libs check-packages build test-build run test native-test native-ctest sanitize windows windows-test web web-test play-web bench web-bench deb clean
 
 all: build
 
@@ -154,6 +154,14 @@ soak: test-build
 bench: test-build
 	$(BUILD)/tests/bench/care_bench --benchmark_min_time=1
 	cd $(BUILD) && python3 ../tests/bench/game_bench.py ./quenmarsh ./tests/bench/bare_loop ./tests/bench/gl_count.so 10
+
+# How soon the browser game answers: WEB_BENCH_RUNS cold loads of the web zip in headless Chromium,
+# each time against its goal, and the bytes fetched before the first dialog; WEB_BENCH_ALSO names
+# other builds' zip folders to measure beside it. Not part of `make test`. Debian's python3, which
+# has Selenium.
+WEB_BENCH_RUNS ?= 5
+web-bench: web
+	$(TAKE_TURNS) /usr/bin/python3 tests/bench/web_bench.py $(WEB_BENCH_RUNS) $(WEB_BUILD)/zip $(WEB_BENCH_ALSO)
 
 # build/quenmarsh_<version>_<arch>.deb and the source package (quenmarsh_<version>.dsc and its
 # tarball), built by dpkg-buildpackage from debian/. It writes its results beside the folder it

@@ -14,23 +14,33 @@ Module['keepProgress'] = Module['keepProgress'] || function () { return 'no page
 Module['gameEnded'] = Module['gameEnded'] || function () {};
 Module['describeScreen'] = Module['describeScreen'] || function () {};
 
+// The game decodes its pictures and its sound itself, when it needs them: the browser need not
+// decode the data package's copies as the package is unpacked.
+Module['noImageDecoding'] = true;
+Module['noAudioDecoding'] = true;
+
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function () {
-  // Without WebGL Allegro cannot make its display, and does not live through trying: the page
-  // tells what the game's box would ("Can not create the display.") and the game never starts.
-  var probe = document.createElement('canvas');
-  var webgl2 = probe.getContext('webgl2');
-  var webgl = webgl2 || probe.getContext('webgl');
-  if (!webgl) {
-    Module['showErrorBox']('Error', 'Cannot run', 'Can not create the display.');
-    addRunDependency('webgl');  // never met
-    return;
-  }
-  // The game asks for OpenGL ES 3, that is WebGL 2, where the browser has it. The probe's
-  // context is let go at once: the display makes its own.
-  Module['glesVersion'] = webgl2 ? 3 : 2;
-  var lose = webgl.getExtension('WEBGL_lose_context');
-  if (lose) lose.loseContext();
+  // Making a WebGL context takes a while: in a turn of its own, before the game starts.
+  addRunDependency('webgl');
+  setTimeout(function () {
+    // Without WebGL Allegro cannot make its display, and does not live through trying: the page
+    // tells what the game's box would ("Can not create the display.") and the game never starts.
+    var probe = document.createElement('canvas');
+    var webgl2 = probe.getContext('webgl2');
+    var webgl = webgl2 || probe.getContext('webgl');
+    if (!webgl) {
+      Module['showErrorBox']('Error', 'Cannot run', 'Can not create the display.');
+      return;  // the dependency is never met
+    }
+    // The game asks for OpenGL ES 3, that is WebGL 2, where the browser has it. The probe's
+    // context is let go at once: the display makes its own.
+    Module['glesVersion'] = webgl2 ? 3 : 2;
+    var lose = webgl.getExtension('WEBGL_lose_context');
+    if (lose) lose.loseContext();
+    // The game starts in a turn of its own as well.
+    setTimeout(function () { removeRunDependency('webgl'); });
+  });
 });
 
 // SDL hears keys only on the canvas (its hint, which it reads from the environment too), not on

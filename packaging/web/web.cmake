@@ -12,8 +12,9 @@ endif()
 set(QUENMARSH_WEB_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 # The game finds its data folder at /data beside the program, as on the desktop. The page loads
-# the data package (quenmarsh.data, unpacked by quenmarsh-data.js) before the program, and
-# starts the program without it should it fail to load, so that the game says so itself.
+# the data package (quenmarsh.data, unpacked by quenmarsh-data.js) beside the program, starts the
+# program once the package is in, and without it should it fail to load, so that the game says
+# so itself.
 set(QUENMARSH_WEB_DATA ${QUENMARSH_GENERATED_FILES} ${QUENMARSH_FONT_FILE})
 list(TRANSFORM QUENMARSH_WEB_DATA PREPEND ${QUENMARSH_DATA_DIR}/)
 set(quenmarsh_preload)
@@ -29,20 +30,54 @@ add_custom_command(OUTPUT quenmarsh.data quenmarsh-data.js
   VERBATIM)
 add_custom_target(quenmarsh-web-data DEPENDS quenmarsh.data quenmarsh-data.js)
 
-# ASYNCIFY lets al_wait_for_event and al_rest sleep in the browser's event loop. The runtime
-# outlives main() (no EXIT_RUNTIME): on the end page, the page still asks the game whether a file
-# the player loads is a progress file. SDL2's own
-# JavaScript calls two of Emscripten's library functions that nothing else pulls in: named in a
-# file, one a line, which needs no quoting of their dollar signs.
+# The game rests in a few places only: the intro between its frames (al_rest), the game loop
+# until its next event comes (al_wait_for_event, which rests until then), start-up between its
+# longer steps (yieldToPage), and SDL after each frame it hands the browser (al_flip_display,
+# down to SDL's Emscripten_GLES_SwapWindow). In the browser each is a return to the browser's
+# event loop, through Asyncify, which needs every function on the way from main() down to the
+# rest instrumented: those few alone are (a C++ name ending in * for its parameters; in the
+# release build some are inlined into their callers, and the link warns that it misses them),
+# and the rest of the program stays as small and as fast as without Asyncify. The runtime
+# outlives main() (no EXIT_RUNTIME): on the end page, the page still asks the game whether a
+# file the player loads is a progress file. SDL2's own JavaScript calls two of Emscripten's
+# library functions that nothing else pulls in. Both lists are named in files, one name a line,
+# which need no quoting.
+set(quenmarsh_waiting_functions ${CMAKE_CURRENT_BINARY_DIR}/waiting-functions.txt)
+file(CONFIGURE OUTPUT ${quenmarsh_waiting_functions} @ONLY CONTENT "main\nrunIntro*\nrunGameLoop*\n\
+startUp*\nloadAssets*\nyieldToPage*\nal_rest\n_al_sdl_rest\nSDL_Delay\nal_wait_for_event\n\
+al_flip_display\nsdl_flip_display\nSDL_GL_SwapWindow\nSDL_GL_SwapWindowWithResult\nEmscripten_GLES_SwapWindow\n")
 set(quenmarsh_library_functions ${CMAKE_CURRENT_BINARY_DIR}/library-functions.txt)
 file(WRITE ${quenmarsh_library_functions} "$dynCall\n$autoResumeAudioContext\n")
 target_link_options(quenmarsh PRIVATE
-  -sASYNCIFY -sALLOW_MEMORY_GROWTH=1 -sFULL_ES2=1 -sMAX_WEBGL_VERSION=2 -sFORCE_FILESYSTEM=1
+  -sASYNCIFY -sASYNCIFY_ONLY=@${quenmarsh_waiting_functions}
+  -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sFULL_ES2=1 -sMAX_WEBGL_VERSION=2 -sFORCE_FILESYSTEM=1
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${quenmarsh_library_functions} --pre-js ${QUENMARSH_WEB_DIR}/pre.js)
-set_target_properties(quenmarsh PROPERTIES LINK_DEPENDS ${QUENMARSH_WEB_DIR}/pre.js)
-# The release link optimizes at -O2, not -O3: after Asyncify, binaryen's -O3 takes half as long
-# again and makes no smaller a program.
-target_link_options(quenmarsh PRIVATE $<$<CONFIG:Release>:-O2>)
+set_target_properties(quenmarsh PROPERTIES LINK_DEPENDS "${QUENMARSH_WEB_DIR}/pre.js;${quenmarsh_waiting_functions}")
+# Every byte of the program is downloaded before the game starts: the release build is
+# optimized for size, the game's code and the libraries' (packaging/deps/, compiled to bitcode)
+# together at the link.
+target_compile_options(quenmarsh_core PRIVATE $<$<CONFIG:Release>:-Oz -flto>)
+target_compile_options(quenmarsh PRIVATE $<$<CONFIG:Release>:-Oz -flto>)
+target_link_options(quenmarsh PRIVATE $<$<CONFIG:Release>:-Oz -flto>)
+
+# The runtime and the data package's unpacker minified, as the player downloads them (the
+# closure compiler Emscripten would use is not in Debian). Top-level names stay: the page calls
+# the runtime's.
+find_program(QUENMARSH_TERSER terser REQUIRED)
+set(QUENMARSH_WEB_SCRIPTS ${PROJECT_BINARY_DIR}/quenmarsh.js ${CMAKE_CURRENT_BINARY_DIR}/quenmarsh-data.js)
+set(quenmarsh_minified)
+foreach(script ${QUENMARSH_WEB_SCRIPTS})
+  get_filename_component(name ${script} NAME)
+  set(minified ${CMAKE_CURRENT_BINARY_DIR}/web-minified/${name})
+  add_custom_command(OUTPUT ${minified}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/web-minified
+    COMMAND ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs
+            ${QUENMARSH_TERSER} ${script} --compress --mangle --output ${minified}
+    DEPENDS ${script} quenmarsh quenmarsh-web-data
+    COMMENT "Minifying ${name}"
+    VERBATIM)
+  list(APPEND quenmarsh_minified ${minified})
+endforeach()
 
 # The page's one-sentence description, for search engines, portals and home screens.
 set(QUENMARSH_DESCRIPTION "Look after a chip in the marsh: keep its heat, fire, food and water in hand, keep it alive and raise it well.")
@@ -91,8 +126,8 @@ add_custom_target(web-zip ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QUENMARSH_WEB_FILES}/licences
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_BINARY_DIR}/web-page/index.html
           ${CMAKE_CURRENT_BINARY_DIR}/web-page/manifest.webmanifest ${QUENMARSH_WEB_DIR}/sw.js
-          ${PROJECT_BINARY_DIR}/quenmarsh.js ${PROJECT_BINARY_DIR}/quenmarsh.wasm
-          ${PROJECT_BINARY_DIR}/quenmarsh.data ${PROJECT_BINARY_DIR}/quenmarsh-data.js ${QUENMARSH_WEB_ICONS}
+          ${quenmarsh_minified} ${PROJECT_BINARY_DIR}/quenmarsh.wasm
+          ${PROJECT_BINARY_DIR}/quenmarsh.data ${QUENMARSH_WEB_ICONS}
           ${QUENMARSH_DEPS_PREFIX}/share/NOTICES.txt ${QUENMARSH_WEB_FILES}/
   COMMAND ${CMAKE_COMMAND} -E copy ${QUENMARSH_FAVICON} ${QUENMARSH_WEB_FILES}/favicon.png
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${QUENMARSH_WEB_FILES}/LICENSE.txt
@@ -100,7 +135,7 @@ add_custom_target(web-zip ALL
   COMMAND ${CMAKE_COMMAND} -E copy ${QUENMARSH_DATA_DIR}/${QUENMARSH_FONT_LICENCE_FILE}
           ${QUENMARSH_WEB_FILES}/licences/${QUENMARSH_ZIP_FONT_LICENCE}
   COMMAND python3 ${QUENMARSH_STAMP} ${QUENMARSH_WEB_FILES} ${QUENMARSH_STAGE} ${QUENMARSH_ZIP} ${PROJECT_VERSION}
-  DEPENDS quenmarsh quenmarsh-web-data ${CMAKE_CURRENT_BINARY_DIR}/web-page/index.html
+  DEPENDS quenmarsh quenmarsh-web-data ${quenmarsh_minified} ${CMAKE_CURRENT_BINARY_DIR}/web-page/index.html
           ${CMAKE_CURRENT_BINARY_DIR}/web-page/manifest.webmanifest ${QUENMARSH_WEB_DIR}/sw.js ${QUENMARSH_STAMP}
   COMMENT "Zipping ${QUENMARSH_ZIP}"
   VERBATIM)

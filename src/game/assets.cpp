@@ -2,6 +2,8 @@
 
 #include <allegro5/allegro_ttf.h>
 
+#include "shell/platform.h"
+
 namespace {
 
 // Where each sprite is kept, in the order of spriteRects.
@@ -50,7 +52,10 @@ void loadAssets(Assets& assets, bool withSound, bool mapShrunk)
     assets = Assets{};
     assets.uiFont = al_load_font(QUENMARSH_FONT_FILE, fontHeight, ALLEGRO_TTF_NO_AUTOHINT);
     if (!assets.uiFont) assets.uiFont = al_create_builtin_font();
+    // Each picture and the sound take a while to decode: the page gets a turn between them.
+    yieldToPage();
     assets.mapBitmap = loadScaledPicture(QUENMARSH_MAP_FILE, mapShrunk ? ALLEGRO_MIPMAP : 0);
+    yieldToPage();
     // The panel's sprites stay unfiltered, pixel for pixel; the chip comes from a filtered copy.
     assets.tilesBitmap = loadPicture(QUENMARSH_TILES_FILE);
     assets.worldTilesBitmap = loadScaledPicture(QUENMARSH_TILES_FILE, 0);
@@ -65,6 +70,7 @@ void loadAssets(Assets& assets, bool withSound, bool mapShrunk)
                 assets.*spriteSlots[i] = al_create_sub_bitmap(sheet, r.x, r.y, r.w, r.h);
         }
     }
+    yieldToPage();
     if (withSound) assets.crySample = al_load_sample(QUENMARSH_CRY_FILE);
 }
 

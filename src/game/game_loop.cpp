@@ -119,6 +119,7 @@ void runGameLoop()
         al_destroy_bitmap(state.assets.mapBitmap);
         state.assets.mapBitmap = nullptr;
     }
+    yieldToPage();
     loadProgress();
     publishProgress();
     // From here on a lost display has progress of its own to keep: the copy published after

@@ -3,9 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <clocale>
 #include <cstdio>
-#include <locale>
-#include <sstream>
+#include <cstdlib>
 #include <system_error>
 
 namespace {
@@ -88,22 +88,23 @@ std::string_view leadingDecimal(std::string_view text, bool& significant)
     return text.substr(0, at);
 }
 
-// Reads the C locale's notation whatever the global locale is, rounds the decimal text straight
-// to the nearest float (the classic locale's stream reads it with strtof), and turns away
-// numbers a float cannot hold: too large, or so small that they would read as zero. C libraries
-// disagree on whether a subnormal result is an error; here it is a number.
+// Reads the C locale's notation whatever the C library's locale is (strtof is handed the
+// number with the full stop replaced by that locale's decimal point; a C++ stream would bring
+// in the whole of the C++ library's locales, several hundred kilobytes in the browser), rounds
+// the decimal text straight to the nearest float, and turns away numbers a float cannot hold:
+// too large, or so small that they would read as zero. C libraries disagree on whether a
+// subnormal result is an error; here it is a number.
 bool parseMeter(std::string_view text, float maxValue, float& value)
 {
     if (!dropPlusSign(text)) return false;
     bool significant = false;
     const std::string_view number = leadingDecimal(text, significant);
     if (number.empty()) return false;
-    std::istringstream in{std::string(number)};
-    in.imbue(std::locale::classic());
-    float parsed = 0.0f;
-    in >> parsed;
-    const bool subnormal = std::fpclassify(parsed) == FP_SUBNORMAL;
-    if ((in.fail() && !subnormal) || !std::isfinite(parsed) || (parsed == 0.0f && significant)) return false;
+    std::string local(number);
+    const std::size_t point = local.find('.');
+    if (point != std::string::npos) local.replace(point, 1, std::localeconv()->decimal_point);
+    float parsed = std::strtof(local.c_str(), nullptr);
+    if (!std::isfinite(parsed) || (parsed == 0.0f && significant)) return false;
     if (parsed <= 0.0f) parsed = 0.0f;  // also turns -0 into 0
     if (parsed > maxValue) parsed = maxValue;
     value = parsed;

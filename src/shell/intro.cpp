@@ -232,6 +232,10 @@ void runIntro()
     drawEmblem(layout.scale);
     al_set_target_backbuffer(display);
 
+    // Each frame is due a set time after the first, however long drawing and showing it took:
+    // the intro lasts as long wherever it runs, the browser's page included, where handing over
+    // each frame and waking from each rest take a little time of their own.
+    double due = al_get_time();
     for (const IntroFrame& frame : introFrames()) {
         al_clear_to_color(al_map_rgb(0, 0, 0));
         if (frame.showEmblem && frame.tinted) {
@@ -241,7 +245,9 @@ void runIntro()
             al_draw_bitmap(emblem, layout.drawX, layout.drawY, 0);
         }
         al_flip_display();
-        if (frame.rest > 0.0) al_rest(frame.rest);
+        due += frame.rest;
+        const double left = due - al_get_time();
+        if (left > 0.0) al_rest(left);
     }
     al_destroy_bitmap(emblem);
 }

@@ -20,7 +20,7 @@ struct IntroLayout {
 IntroLayout introLayout(float displayWidth, float displayHeight);
 
 // One frame of the intro, drawn on black: the emblem (tinted by `level`, or untinted for the
-// hold) or nothing, then a flip and a rest of `rest` seconds.
+// hold) or nothing, then a flip; the next frame is due `rest` seconds after this one.
 struct IntroFrame {
     bool showEmblem;
     bool tinted;

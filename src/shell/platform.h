@@ -53,6 +53,12 @@ bool pageWindow(PageWindow& window);
 // text (game/screen_report.h). Desktops have no page: nothing to do there.
 void describeScreen(const std::string& description);
 
+// In the browser the game shares the page's one thread: until it rests, the page neither draws
+// nor hears the player. Start-up calls this between its longer steps, so that no step holds the
+// page for long: in the browser it hands the page a turn. Desktops run the game in a process of
+// its own: nothing to do there.
+void yieldToPage();
+
 // Whether a tap on a touch screen reaches the game only as a touch: in the browser, where
 // Allegro drops the mouse events SDL makes of touches. Desktop systems turn taps into mouse
 // events themselves, so there the game does not listen for touches (it would see taps twice).

@@ -103,6 +103,9 @@ void describeScreen(const std::string& description) { tellPageScreen(description
 // Allegro's SDL backend drops the mouse events SDL makes of touches.
 bool tapsComeAsTouches() { return true; }
 
+// A rest of no time: back to the browser's event loop, through Asyncify, and on at its next turn.
+void yieldToPage() { emscripten_sleep(0); }
+
 void showErrorBox(const char* title, const char* heading, const char* message)
 {
     EM_ASM({ Module.showErrorBox(UTF8ToString($0), UTF8ToString($1), UTF8ToString($2)); },

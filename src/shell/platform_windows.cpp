@@ -20,10 +20,12 @@ void watchEndSignals()
 }
 
 // No page around the game: the monitor sizes its display, and the system turns taps into
-// mouse events, and lets sound play at once. Nor is there a page to describe the screen to.
+// mouse events, and lets sound play at once. Nor is there a page to describe the screen to, or
+// to hand a turn.
 bool pageWindow(PageWindow&) { return false; }
 bool tapsComeAsTouches() { return false; }
 void describeScreen(const std::string&) {}
+void yieldToPage() {}
 
 // Windows has no display connection to lose.
 void watchDisplayConnection(void (*)()) {}

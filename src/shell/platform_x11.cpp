@@ -27,10 +27,12 @@ int onDisplayLost(Display*)
 }  // namespace
 
 // No page around the game: the monitor sizes its display, and the system turns taps into
-// mouse events, and lets sound play at once. Nor is there a page to describe the screen to.
+// mouse events, and lets sound play at once. Nor is there a page to describe the screen to, or
+// to hand a turn.
 bool pageWindow(PageWindow&) { return false; }
 bool tapsComeAsTouches() { return false; }
 void describeScreen(const std::string&) {}
+void yieldToPage() {}
 
 void watchDisplayConnection(void (*lastSave)())
 {

@@ -119,7 +119,9 @@ bool startUp(const char* programPath)
     if (tapsComeAsTouches()) al_install_touch_input();
     al_install_joystick();  // never registered: the game takes no joystick input
 
+    yieldToPage();
     if (!createDisplay()) return fail("Can not create the display.");
+    yieldToPage();
     al_inhibit_screensaver(true);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
     // An OpenGL display keeps its pictures for the whole run, so Allegro need not hold a copy
@@ -128,6 +130,7 @@ bool startUp(const char* programPath)
     al_set_window_title(display, "Quenmarsh");
 
     installAudio();
+    yieldToPage();
     al_init_primitives_addon();
     al_init_font_addon();
     al_init_ttf_addon();
