@@ -63,7 +63,8 @@ function browser(kind) {
   // its scripts reach them, and whose game starts no further than the data's fetch().
   world.openTab = (number, whole, fetch = () => new Promise(() => {})) => {
     const elements = {}, listeners = {};
-    const fake = {style: {}, dataset: {}, classList: {toggle() {}}, addEventListener() {}, setAttribute() {}, focus() {}};
+    const fake = {style: {}, dataset: {}, classList: {toggle() {}}, addEventListener() {}, setAttribute() {}, focus() {},
+                  appendChild() {}};
     const tab = page(whole ? ['storage.js', 'claim.js', 'carry.js', 'screen.js', 'load.js', 'page.js'] : ['claim.js'], {
       BroadcastChannel: world.Channel, world, said: [], elements,
       navigator: kind === 'locks' || kind === 'denied' ? {locks: world.locks} : {},
@@ -74,7 +75,8 @@ function browser(kind) {
       listeners, localStorage: world.localStorage, fetch, location: {pathname: '/'}, history: {state: null},
       matchMedia: () => ({matches: false, addEventListener() {}}), MutationObserver: class { observe() {} },
       document: {getElementById: (id) => (elements[id] ||= {...fake, style: {}, firstChild: {style: {}}}),
-                 querySelectorAll: () => [], addEventListener() {}, body: fake, documentElement: {}},
+                 querySelectorAll: () => [], addEventListener() {}, createElement: () => ({}), head: fake, body: fake,
+                 documentElement: {}},
     });
     tab.top = tab;
     vm.runInContext(`Math.random = () => ${number}; Date.now = () => world.now;` + (whole ? '' :
