@@ -14,8 +14,10 @@ set(QUENMARSH_WEB_DIR ${CMAKE_CURRENT_LIST_DIR})
 # The game finds its data folder at /data beside the program, as on the desktop. The page loads
 # the data package (quenmarsh.data, unpacked by quenmarsh-data.js) beside the program, starts the
 # program once the package is in, and without it should it fail to load, so that the game says
-# so itself.
+# so itself. The window icon stays out: a page's tab shows the page's own icon (favicon.png), and
+# SDL gives a canvas none, so the game finds no icon there and keeps the default, as it may.
 set(QUENMARSH_WEB_DATA ${QUENMARSH_GENERATED_FILES} ${QUENMARSH_FONT_FILE})
+list(REMOVE_ITEM QUENMARSH_WEB_DATA ${QUENMARSH_WINDOW_ICON_FILE})
 list(TRANSFORM QUENMARSH_WEB_DATA PREPEND ${QUENMARSH_DATA_DIR}/)
 set(quenmarsh_preload)
 foreach(file ${QUENMARSH_WEB_DATA})
@@ -41,17 +43,21 @@ add_custom_target(quenmarsh-web-data DEPENDS quenmarsh.data quenmarsh-data.js)
 # outlives main() (no EXIT_RUNTIME): on the end page, the page still asks the game whether a
 # file the player loads is a progress file. SDL2's own JavaScript calls two of Emscripten's
 # library functions that nothing else pulls in. Both lists are named in files, one name a line,
-# which need no quoting.
+# which need no quoting. The runtime reads from Module only what the page (page/page.js, load.js)
+# and pre.js give it, and the game allocates little and seldom: the smaller of Emscripten's
+# allocators does.
 set(quenmarsh_waiting_functions ${CMAKE_CURRENT_BINARY_DIR}/waiting-functions.txt)
 file(CONFIGURE OUTPUT ${quenmarsh_waiting_functions} @ONLY CONTENT "main\nrunIntro*\nrunGameLoop*\n\
 startUp*\nloadAssets*\nyieldToPage*\nal_rest\n_al_sdl_rest\nSDL_Delay\nal_wait_for_event\n\
 al_flip_display\nsdl_flip_display\nSDL_GL_SwapWindow\nSDL_GL_SwapWindowWithResult\nEmscripten_GLES_SwapWindow\n")
 set(quenmarsh_library_functions ${CMAKE_CURRENT_BINARY_DIR}/library-functions.txt)
 file(WRITE ${quenmarsh_library_functions} "$dynCall\n$autoResumeAudioContext\n")
+set(quenmarsh_module_keys canvas,print,printErr,locateFile,instantiateWasm,preRun,onRuntimeInitialized,onAbort)
 target_link_options(quenmarsh PRIVATE
   -sASYNCIFY -sASYNCIFY_ONLY=@${quenmarsh_waiting_functions}
   -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sFULL_ES2=1 -sMAX_WEBGL_VERSION=2 -sFORCE_FILESYSTEM=1
-  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${quenmarsh_library_functions} --pre-js ${QUENMARSH_WEB_DIR}/pre.js)
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${quenmarsh_library_functions}
+  -sINCOMING_MODULE_JS_API=[${quenmarsh_module_keys}] -sMALLOC=emmalloc --pre-js ${QUENMARSH_WEB_DIR}/pre.js)
 set_target_properties(quenmarsh PROPERTIES LINK_DEPENDS "${QUENMARSH_WEB_DIR}/pre.js;${quenmarsh_waiting_functions}")
 # Every byte of the program is downloaded before the game starts: the release build is
 # optimized for size, the game's code and the libraries' (packaging/deps/, compiled to bitcode)
