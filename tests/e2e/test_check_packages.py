@@ -1,5 +1,4 @@
-"""The package check, run on this repository with packages.txt edited: it passes as the file is
-(cmake and gcc, which the tests run too, come from Build-Depends and build-essential alone), and
+"""The package check, run on this repository with packages.txt edited: it passes as the file is, and
 fails, naming the program and its package, when a group leaves out the package of a program a
 test runs."""
 
