@@ -135,6 +135,9 @@ void runGameLoop()
     GameLoopState& state = loopState;
     al_start_timer(timer);
 
+    // Only a page keeps an accessible copy of the screen: desktops need no description of it.
+    PageWindow page;
+    const bool inPage = pageWindow(page);
     FrameView shown = frameView(state);
     while (state.running) {
         al_wait_for_event(eventQueue, nullptr);
@@ -152,7 +155,7 @@ void runGameLoop()
             state.redrawRequested = false;
         }
         // The page's accessible copy of the screen follows what the frame shows.
-        reportScreenChanges(state);
+        if (inPage) reportScreenChanges(state);
         // After the flip, so the black frame of a switch is already on screen; the last save
         // comes after the loop anyway.
         if (state.saveRequested && state.running) saveProgress();
