@@ -16,13 +16,7 @@ int main(int argc, char** argv)
     // before the progress is loaded has nothing to save.
     watchEndSignals();
     watchDisplayConnection(nullptr);
-    // The game loads while the intro holds its emblem: on a slow computer, or a phone's browser,
-    // the hold hides the wait.
-    IntroRun intro;
-    beginIntro(intro);
-    installAudio();
-    prepareGameLoop();
-    endIntro(intro);
+    runIntro();
     runGameLoop();
     shutDown();
     gameEnded(0);

@@ -37,9 +37,8 @@ add_custom_target(quenmarsh-web-data DEPENDS quenmarsh.data quenmarsh-data.js)
 # longer steps (yieldToPage), and SDL after each frame it hands the browser (al_flip_display,
 # down to SDL's Emscripten_GLES_SwapWindow). In the browser each is a return to the browser's
 # event loop, through Asyncify, which needs every function on the way from main() down to the
-# rest instrumented: those few alone are (a C++ name ending in * for its parameters, a file's own
-# function under "(anonymous namespace)::"; in the release build some are inlined into their
-# callers, and the link warns that it misses them),
+# rest instrumented: those few alone are (a C++ name ending in * for its parameters; in the
+# release build some are inlined into their callers, and the link warns that it misses them),
 # and the rest of the program stays as small and as fast as without Asyncify. The runtime
 # outlives main() (no EXIT_RUNTIME): on the end page, the page still asks the game whether a
 # file the player loads is a progress file. SDL2's own JavaScript calls two of Emscripten's
@@ -48,8 +47,8 @@ add_custom_target(quenmarsh-web-data DEPENDS quenmarsh.data quenmarsh-data.js)
 # and pre.js give it, and the game allocates little and seldom: the smaller of Emscripten's
 # allocators does.
 set(quenmarsh_waiting_functions ${CMAKE_CURRENT_BINARY_DIR}/waiting-functions.txt)
-file(CONFIGURE OUTPUT ${quenmarsh_waiting_functions} @ONLY CONTENT "main\nbeginIntro*\nendIntro*\n(anonymous namespace)::playIntroFrames*\n\
-runGameLoop*\nprepareGameLoop*\nstartUp*\ninstallAudio*\nloadAssets*\nyieldToPage*\nal_rest\n_al_sdl_rest\nSDL_Delay\nal_wait_for_event\n\
+file(CONFIGURE OUTPUT ${quenmarsh_waiting_functions} @ONLY CONTENT "main\nrunIntro*\nrunGameLoop*\n\
+startUp*\nloadAssets*\nyieldToPage*\nal_rest\n_al_sdl_rest\nSDL_Delay\nal_wait_for_event\n\
 al_flip_display\nsdl_flip_display\nSDL_GL_SwapWindow\nSDL_GL_SwapWindowWithResult\nEmscripten_GLES_SwapWindow\n")
 set(quenmarsh_library_functions ${CMAKE_CURRENT_BINARY_DIR}/library-functions.txt)
 file(WRITE ${quenmarsh_library_functions} "$dynCall\n$autoResumeAudioContext\n")

@@ -31,10 +31,6 @@ bool mapShrunk(const ALLEGRO_TRANSFORM& worldTransform)
     return bottom < (float)mapCanvasHeight;
 }
 
-// One record for the whole run, from prepareGameLoop() on; at file scope because the particle
-// pool makes it large.
-GameLoopState loopState;
-
 }  // namespace
 
 void initGameLoopState(GameLoopState& state, int32_t displayWidth, int32_t displayHeight,
@@ -107,9 +103,10 @@ void drawFrame(const GameLoopState& state)
     drawFadeOverlay(state);
 }
 
-void prepareGameLoop()
+void runGameLoop()
 {
-    GameLoopState& state = loopState;
+    // One record for the whole run; static because the particle pool makes it large.
+    static GameLoopState state;
     ALLEGRO_BITMAP* backBuffer = al_get_target_bitmap();
     initGameLoopState(state, al_get_bitmap_width(backBuffer), al_get_bitmap_height(backBuffer),
                       clockSeed());
@@ -128,11 +125,6 @@ void prepareGameLoop()
     // From here on a lost display has progress of its own to keep: the copy published after
     // the last whole pass, never the record a tick may be halfway through changing.
     watchDisplayConnection(savePublishedProgress);
-}
-
-void runGameLoop()
-{
-    GameLoopState& state = loopState;
     al_start_timer(timer);
 
     // Only a page keeps an accessible copy of the screen: desktops need no description of it.

@@ -6,12 +6,9 @@
 #include "game/frame_view.h"
 #include "game/game_loop_state.h"
 
-// The run's set-up, behind the intro's held emblem: the loop's record for the display, the assets
-// and the progress.
-void prepareGameLoop();
-// After prepareGameLoop(), runs until the player quits, the display closes or an ending signal
-// arrives; saves the progress at each screen switch, phase change and at the end, and releases
-// the assets.
+// Runs until the player quits, the display closes or an ending signal arrives; loads the assets
+// and the progress, saves the progress at each screen switch, phase change and at the end, and
+// releases the assets.
 void runGameLoop();
 
 // Set-up without a display or assets (those are the caller's): the fit transform for the given

@@ -150,27 +150,6 @@ void addName(std::vector<EmblemShape>& shapes)
     }
 }
 
-// Shows the frames from run.next on, each followed by its rest; up to the hold, which is shown
-// and left for the caller (its rest not taken), or to the end.
-void playIntroFrames(IntroRun& run, bool untilHold)
-{
-    while (run.next < run.frames.size()) {
-        const IntroFrame& frame = run.frames[run.next++];
-        al_clear_to_color(al_map_rgb(0, 0, 0));
-        if (frame.showEmblem && frame.tinted) {
-            al_draw_tinted_bitmap(run.emblem, al_map_rgba_f(1, 1, 1, frame.level), run.layout.drawX,
-                                  run.layout.drawY, 0);
-        } else if (frame.showEmblem) {
-            al_draw_bitmap(run.emblem, run.layout.drawX, run.layout.drawY, 0);
-        }
-        al_flip_display();
-        run.due += frame.rest;
-        if (untilHold && frame.showEmblem && !frame.tinted) return;
-        const double left = run.due - al_get_time();
-        if (left > 0.0) al_rest(left);
-    }
-}
-
 }  // namespace
 
 IntroLayout introLayout(float displayWidth, float displayHeight)
@@ -240,37 +219,35 @@ void drawEmblem(const ALLEGRO_TRANSFORM& scale)
     al_use_transform(&identity);
 }
 
-void beginIntro(IntroRun& run)
+void runIntro()
 {
-    run.layout = introLayout((float)al_get_display_width(display), (float)al_get_display_height(display));
-    run.frames = introFrames();
-    run.next = 0;
-    run.emblem = al_create_bitmap(run.layout.bitmapWidth, run.layout.bitmapHeight);
-    if (!run.emblem) return;
+    const IntroLayout layout =
+        introLayout((float)al_get_display_width(display), (float)al_get_display_height(display));
+    ALLEGRO_BITMAP* emblem = al_create_bitmap(layout.bitmapWidth, layout.bitmapHeight);
+    if (!emblem) return;
 
     // The shapes are drawn once, at display resolution; every frame only draws this bitmap.
-    al_set_target_bitmap(run.emblem);
+    al_set_target_bitmap(emblem);
     al_clear_to_color(al_map_rgb(0, 0, 0));
-    drawEmblem(run.layout.scale);
+    drawEmblem(layout.scale);
     al_set_target_backbuffer(display);
 
     // Each frame is due a set time after the first, however long drawing and showing it took:
     // the intro lasts as long wherever it runs, the browser's page included, where handing over
     // each frame and waking from each rest take a little time of their own.
-    run.due = al_get_time();
-    playIntroFrames(run, true);
-}
-
-void endIntro(IntroRun& run)
-{
-    if (!run.emblem) return;
-    // The held emblem shows for its time at least. Work that held it longer makes the fade out
-    // late, never quicker.
-    const double now = al_get_time();
-    if (run.due < now) run.due = now;
-    else al_rest(run.due - now);
-    al_set_target_backbuffer(display);
-    playIntroFrames(run, false);
-    al_destroy_bitmap(run.emblem);
-    run.emblem = nullptr;
+    double due = al_get_time();
+    for (const IntroFrame& frame : introFrames()) {
+        al_clear_to_color(al_map_rgb(0, 0, 0));
+        if (frame.showEmblem && frame.tinted) {
+            al_draw_tinted_bitmap(emblem, al_map_rgba_f(1, 1, 1, frame.level), layout.drawX,
+                                  layout.drawY, 0);
+        } else if (frame.showEmblem) {
+            al_draw_bitmap(emblem, layout.drawX, layout.drawY, 0);
+        }
+        al_flip_display();
+        due += frame.rest;
+        const double left = due - al_get_time();
+        if (left > 0.0) al_rest(left);
+    }
+    al_destroy_bitmap(emblem);
 }

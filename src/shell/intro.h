@@ -46,18 +46,6 @@ std::vector<EmblemShape> emblemShapes();
 // composed with `scale`; leaves the target's transform at the identity.
 void drawEmblem(const ALLEGRO_TRANSFORM& scale);
 
-// The intro as it plays: the emblem drawn once, the frames, the next one and when it is due.
-struct IntroRun {
-    IntroLayout layout;
-    ALLEGRO_BITMAP* emblem;
-    std::vector<IntroFrame> frames;
-    size_t next;
-    double due;
-};
-
-// Shows the intro on the game's display (`display`, startup.h), pacing itself with rests, as far
-// as the hold: the emblem stays on the display while the caller works, the game loading behind
-// it. endIntro() takes the rest of the hold and fades out. Neither does anything if the
-// offscreen bitmap cannot be made.
-void beginIntro(IntroRun& run);
-void endIntro(IntroRun& run);
+// Shows the intro on the game's display (`display`, startup.h), pacing itself with rests. Does
+// nothing if the offscreen bitmap cannot be made.
+void runIntro();

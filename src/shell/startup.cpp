@@ -64,6 +64,14 @@ bool createDisplay()
     return display != nullptr;
 }
 
+void installAudio()
+{
+    // With no sound device the install fails, and reserving samples then would abort the process.
+    if (!al_install_audio()) return;
+    audioInstalled = al_reserve_samples(reservedSamples);
+    al_init_acodec_addon();
+}
+
 // The data folder beside the program (or beside its build-configuration folder), then the
 // optional archive in the same folder. Files in the folder win over the archive's.
 bool mountGameData()
@@ -89,16 +97,6 @@ bool mountGameData()
 }
 
 }  // namespace
-
-void installAudio()
-{
-    // With no sound device the install fails, and reserving samples then would abort the process.
-    if (al_install_audio()) {
-        audioInstalled = al_reserve_samples(reservedSamples);
-        al_init_acodec_addon();
-    }
-    yieldToPage();
-}
 
 DisplaySize pageDisplaySize(int width, int height)
 {
@@ -131,6 +129,8 @@ bool startUp(const char* programPath)
     al_set_new_bitmap_flags(al_get_new_bitmap_flags() | ALLEGRO_NO_PRESERVE_TEXTURE);
     al_set_window_title(display, "Quenmarsh");
 
+    installAudio();
+    yieldToPage();
     al_init_primitives_addon();
     al_init_font_addon();
     al_init_ttf_addon();

@@ -27,9 +27,5 @@ DisplaySize pageDisplaySize(int width, int height);
 
 // True when the game can run; on false an error box has been shown (where there is a reason).
 bool startUp(const char* programPath);
-// Sound, for the game after the intro, which has none: installed while the intro shows, since a
-// browser takes a while to start its sound and the intro's first frame would wait for it.
-// Without a sound device the game plays on silent (audioInstalled stays false).
-void installAudio();
 // Destroys what start-up created, in reverse order of need.
 void shutDown();
