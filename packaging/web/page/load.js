@@ -14,7 +14,6 @@ function versioned(name) { return name + '?v=' + encodeURIComponent(build); }
 function start() {
   var bar = document.getElementById('loading').firstChild;
   compileProgram();
-  warmSound();
   ['quenmarsh-data.js', 'quenmarsh.js'].forEach(function (name) {
     var hint = document.createElement('link');
     hint.rel = 'preload';
@@ -43,14 +42,6 @@ function start() {
     console.warn('Quenmarsh: cannot load quenmarsh.data (' + error + ')');
     whenSideways(function () { load(['quenmarsh.js']); });
   });
-}
-
-// A browser's first sound context takes it a fifth of a second or more, in the game's start-up,
-// while it starts its sound service; asking it for its sound devices starts that service now,
-// off the page's thread, while the program downloads.
-function warmSound() {
-  var devices = navigator.mediaDevices;
-  if (devices && devices.enumerateDevices) devices.enumerateDevices().catch(function () {});
 }
 
 function load(names) {
